@@ -1,0 +1,37 @@
+# make demo   installs, builds, lays a demo data root and plays on it
+# make test   installs, builds, runs every test (and the unit tests again
+#             under AddressSanitizer and UndefinedBehaviorSanitizer)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
+
+.PHONY: all deps build build-asan test demo data clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAVSDI_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
+
+test: build build-asan
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -R '^unit$$'
+
+data: build
+	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
+
+demo: data
+	@echo "Racine de démonstration : $(DEMO_ROOT)"
+	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe
+	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe --play
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

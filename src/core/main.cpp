@@ -1,0 +1,23 @@
+// pavsdi: the program. It talks in a window, or on the terminal when asked
+// to (PAVSDI_UI=console) or when no display is there.
+#include <string>
+#include <vector>
+
+#include "core/program_entry.h"
+#include "platform/console_ui.h"
+#include "platform/encoding.h"
+#include "platform/interrupt.h"
+
+int main(int argc, char** argv) {
+  platform::InstallInterruptHandlers();
+  platform::InstallConsole();
+  // Arguments come in UTF-8; inside, every text is Windows-1252.
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
+  std::vector<char*> pointers;
+  for (std::string& a : args) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  int status = ProgramEntry(argc, pointers.data());
+  platform::RunShutdown();
+  return status;
+}

@@ -1,0 +1,114 @@
+#include "core/text_files.h"
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+
+#include "core/prompts.h"
+#include "platform/encoding.h"
+#include "platform/paths.h"
+#include "platform/smf_writer.h"
+
+namespace {
+
+constexpr int kPageChars = 2048;
+
+// How much of a file is looked at to tell UTF-8 from Windows-1252.
+constexpr size_t kSniffSize = 64 * 1024;
+char sniff[kSniffSize];
+
+FILE* OpenForReading(const char* path) {
+  FILE* f = std::fopen(platform::MapPath(path).c_str(), "rb");
+  if (!f) return nullptr;
+  struct stat st;
+  if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
+  return f;
+}
+
+// Next character of the file in Windows-1252, CR LF read as one line feed;
+// EOF at the end.
+int NextChar(FILE* f, bool utf8) {
+  int c = std::fgetc(f);
+  if (c == EOF) return EOF;
+  if (c == '\r') {
+    int next = std::fgetc(f);
+    if (next == '\n') return '\n';
+    if (next != EOF) std::ungetc(next, f);
+    return '\r';
+  }
+  if (!utf8 || c < 0x80) return c;
+  unsigned char seq[4] = {static_cast<unsigned char>(c)};
+  size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+  size_t got = 1;
+  while (got < need) {
+    int more = std::fgetc(f);
+    if (more == EOF) break;
+    if ((more & 0xC0) != 0x80) {
+      std::ungetc(more, f);
+      break;
+    }
+    seq[got++] = static_cast<unsigned char>(more);
+  }
+  unsigned cp;
+  if (platform::DecodeUtf8(seq, got, &cp) == got) return platform::CodePointToCp1252(cp);
+  return '?';
+}
+
+}  // namespace
+
+int ReadTextPage(char* destination, int page, const char* path) {
+  destination[0] = 0;
+  FILE* f = OpenForReading(path);
+  if (!f) {
+    ShowInfo(path, "impossible d'ouvrir en lecture");
+    return 0;
+  }
+  size_t sniffed = std::fread(sniff, 1, kSniffSize, f);
+  bool longer = sniffed == kSniffSize;
+  bool utf8 = platform::IsMultiByteUtf8(sniff, sniffed, longer);
+  std::rewind(f);
+  if (utf8 && sniffed >= 3 && static_cast<unsigned char>(sniff[0]) == 0xEF &&
+      static_cast<unsigned char>(sniff[1]) == 0xBB && static_cast<unsigned char>(sniff[2]) == 0xBF)
+    std::fseek(f, 3, SEEK_SET);
+
+  long skip = page > 1 ? static_cast<long>(page - 1) * kPageChars : 0;
+  while (skip > 0 && NextChar(f, utf8) != EOF) --skip;
+
+  int taken = 0;
+  int length = 0;
+  while (taken < kPageChars) {
+    int c = NextChar(f, utf8);
+    if (c == EOF) break;
+    ++taken;
+    if (c != 0) destination[length++] = static_cast<char>(c);
+  }
+  destination[length] = 0;
+  std::fclose(f);
+  return taken;
+}
+
+int WriteTextFile(const char* text, const char* path) {
+  std::string dos;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\n') dos += '\r';
+    dos += *p;
+  }
+  return platform::WriteFileAtomically(platform::MapPath(path), dos.data(), dos.size()) ? 0 : -1;
+}
+
+void MidText(char* destination, const char* source, int start, int count) {
+  destination[0] = 0;
+  if (count <= 0 || start <= 0) return;
+  int i = 0;
+  while (i < start - 1 && source[i]) ++i;
+  if (i < start - 1 || source[i] == 0) return;
+  int n = 0;
+  while (n < count && source[i + n]) {
+    destination[n] = source[i + n];
+    ++n;
+  }
+  destination[n] = 0;
+}

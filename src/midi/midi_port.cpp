@@ -1,0 +1,78 @@
+#include "midi/midi_port.h"
+
+#include "core/numbers.h"
+#include "core/text_files.h"
+#include "core/working_state.h"
+
+const char kDeviceFile[] = "\\orfeon\\midiinit.dev";
+
+int32_t OpenMidiPort() {
+  TWorkingState& ws = WorkingState;
+  // The port is opened again before every playback: release the old one so
+  // that no device is held twice and no note is left sounding.
+  if (ws.MidiOut) {
+    platform::MidiOutClose(ws.MidiOut);
+    ws.MidiOut = nullptr;
+  }
+  uint32_t n = platform::MidiOutGetNumDevs();
+  uint16_t notes = 0;
+  uint32_t d = 0;
+  for (; d < n; ++d) {
+    notes = platform::MidiOutGetNoteCapacity(d);
+    if (static_cast<int32_t>(d) == ws.MidiDevice) break;
+  }
+  ws.MidiOut = platform::MidiOutOpen(d);
+  ws.Polyphony = notes;
+  return ws.Polyphony != 0 ? static_cast<int32_t>(n) : -1;
+}
+
+uint32_t PackShortMessage(int32_t status, int32_t data1, int32_t data2) {
+  return (static_cast<uint32_t>(status) & 0xFF) | ((static_cast<uint32_t>(data1) & 0xFF) << 8) |
+         ((static_cast<uint32_t>(data2) & 0xFF) << 16);
+}
+
+namespace {
+
+uint32_t Send(int32_t status, int32_t data1, int32_t data2) {
+  uint32_t message = PackShortMessage(status, data1, data2);
+  platform::MidiOutShortMsg(WorkingState.MidiOut, message);
+  return message;
+}
+
+}  // namespace
+
+uint32_t SendNoteOn(int32_t pitch) {
+  return Send(0x90 + WorkingState.Channel, pitch, static_cast<int32_t>(WorkingState.Velocity));
+}
+
+uint32_t SendNoteOff(int32_t pitch) { return Send(0x80 + WorkingState.Channel, pitch, 0); }
+
+uint32_t SendProgramChange(int32_t program) {
+  return Send(0xC0 + WorkingState.Channel, program, 0);
+}
+
+uint32_t NoteLengthMs(uint32_t length) {
+  uint32_t tempo = WorkingState.Tempo;
+  if (length == 0 || tempo == 0) return 1000;
+  uint32_t wait = 240000000u / length / tempo;
+  return wait > 4000 ? 4000 : wait;
+}
+
+uint32_t WaitNoteLength(uint32_t length) {
+  uint32_t wait = NoteLengthMs(length);
+  platform::MidiOutWait(WorkingState.MidiOut, wait);
+  return wait;
+}
+
+int32_t NormalizePitch(int32_t pitch) {
+  int8_t s = static_cast<int8_t>(static_cast<uint8_t>(pitch));
+  WorkingState.Octave = static_cast<int8_t>(s / 12);
+  return s;
+}
+
+int ReadDeviceNumber() {
+  char page[kPageSize + 1];
+  int read = ReadTextPage(page, 1, kDeviceFile);
+  WorkingState.MidiDevice = read > 0 ? ReadNumber(page) : 0;
+  return read;
+}

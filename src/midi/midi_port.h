@@ -1,0 +1,28 @@
+// The MIDI output port: choosing and opening the device, the three channel
+// messages the program sends, note timing and pitch normalisation.
+#pragma once
+#include <cstdint>
+
+extern const char kDeviceFile[];  // "\orfeon\midiinit.dev"
+
+// Opens device `MidiDevice` into `MidiOut` (closing a port still open
+// first) and sets `Polyphony`. Returns the number of devices when
+// `Polyphony` is nonzero, otherwise -1.
+int32_t OpenMidiPort();
+
+uint32_t PackShortMessage(int32_t status, int32_t data1, int32_t data2);
+uint32_t SendNoteOn(int32_t pitch);
+uint32_t SendNoteOff(int32_t pitch);
+uint32_t SendProgramChange(int32_t program);
+
+// The wait for a length (note value x 1000) at `Tempo`, at most 4000 ms.
+uint32_t NoteLengthMs(uint32_t length);
+// Waits that long on the port and returns it.
+uint32_t WaitNoteLength(uint32_t length);
+
+// The pitch's low 8 bits as a signed value; sets `Octave` to its octave.
+int32_t NormalizePitch(int32_t pitch);
+
+// Reads the device-number file into `MidiDevice` (0 when nothing can be
+// read). Returns the number of characters read.
+int ReadDeviceNumber();

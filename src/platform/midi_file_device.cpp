@@ -1,0 +1,23 @@
+#include "platform/midi_file_device.h"
+
+#include "platform/paths.h"
+
+namespace platform {
+
+MidiFileDevice::MidiFileDevice(std::string name, const char* programPath)
+    : name_(std::move(name)), programPath_(programPath) {}
+
+bool MidiFileDevice::Open() { return true; }
+
+void MidiFileDevice::Send(const uint8_t* bytes, int length) {
+  TimedMessage m{nowMs_, {bytes[0], bytes[1], length > 2 ? bytes[2] : uint8_t{0}},
+                 static_cast<uint8_t>(length)};
+  messages_.push_back(m);
+}
+
+void MidiFileDevice::Close() {
+  std::vector<uint8_t> smf = BuildSmf(messages_, nowMs_);
+  WriteFileAtomically(MapPath(programPath_), smf.data(), smf.size());
+}
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+// Records what is played into a Standard MIDI File, on its own clock: a
+// wait advances the recording without sleeping, so a whole piece is written
+// at once.
+#pragma once
+#include "platform/midi_device.h"
+#include "platform/smf_writer.h"
+
+namespace platform {
+
+class MidiFileDevice : public MidiDevice {
+ public:
+  MidiFileDevice(std::string name, const char* programPath);
+  std::string Name() const override { return name_; }
+  uint16_t NoteCapacity() override { return 128; }
+  bool Open() override;
+  void Send(const uint8_t* bytes, int length) override;
+  void Wait(uint32_t ms) override { nowMs_ += ms; }
+  // Writes the whole recording so far; a port opened again in the same run
+  // goes on with the same recording.
+  void Close() override;
+  std::string OutputFile() const override { return programPath_; }
+
+ private:
+  std::string name_;
+  const char* programPath_;
+  std::vector<TimedMessage> messages_;
+  uint64_t nowMs_ = 0;
+};
+
+}  // namespace platform

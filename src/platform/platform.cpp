@@ -1,0 +1,68 @@
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+
+#include "platform/interrupt.h"
+
+namespace platform {
+namespace {
+
+class SilentDialogs : public Dialogs {
+ public:
+  int MessageBox(const char*, const char*, unsigned type) override { return type == 3 ? 2 : 1; }
+};
+
+class SilentSound : public Sound {
+ public:
+  void PlayCue(const char*) override {}
+};
+
+class NoPrograms : public Programs {
+ public:
+  void Exec(const char*, int) override {}
+};
+
+class NoInput : public LineInput {
+ public:
+  bool ReadLine(char* buffer, int size) override {
+    if (size > 0) buffer[0] = 0;
+    return false;
+  }
+};
+
+class RealClock : public Clock {
+ public:
+  void SleepMs(uint32_t ms) override {
+    timespec t{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&t, &t) != 0 && errno == EINTR) CheckInterrupted();
+  }
+  uint64_t NowUs() override {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+  }
+};
+
+SilentDialogs silentDialogs;
+SilentSound silentSound;
+NoPrograms noPrograms;
+NoInput noInput;
+RealClock realClock;
+Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput};
+
+}  // namespace
+
+Services& Get() { return installed; }
+
+void Install(const Services& services) {
+  installed.dialogs = services.dialogs ? services.dialogs : &silentDialogs;
+  installed.sound = services.sound ? services.sound : &silentSound;
+  installed.programs = services.programs ? services.programs : &noPrograms;
+  installed.clock = services.clock ? services.clock : &realClock;
+  installed.input = services.input ? services.input : &noInput;
+}
+
+Clock& SystemClock() { return realClock; }
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+// The seams between the music logic and the outside world. The logic calls
+// only these interfaces; the front end (console or window) installs real
+// back ends, tests install fakes.
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// Message boxes. Types as the program uses them: 64 is OK with the
+// information icon (answers 1), 3 is Yes/No/Cancel (answers 6, 7 or 2).
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual int MessageBox(const char* text, const char* caption, unsigned type) = 0;
+};
+
+// Synchronous sound cue; path as the program writes it ("\orfeon\edition.wav").
+class Sound {
+ public:
+  virtual ~Sound() = default;
+  virtual void PlayCue(const char* path) = 0;
+};
+
+// Starting a companion program or page; the command line as the program
+// writes it ("\orfeon\clipsend.exe", "start \orfeon\tutoriel.html").
+class Programs {
+ public:
+  virtual ~Programs() = default;
+  virtual void Exec(const char* commandLine, int showMode) = 0;
+};
+
+// Time for the live devices. The fake clock of the tests advances only when
+// asked to sleep.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual void SleepMs(uint32_t ms) = 0;
+  virtual uint64_t NowUs() = 0;
+};
+
+// One line of text typed by the user (console front end); false at the end
+// of input. The line comes without its line end, in Windows-1252.
+class LineInput {
+ public:
+  virtual ~LineInput() = default;
+  virtual bool ReadLine(char* buffer, int size) = 0;
+};
+
+struct Services {
+  Dialogs* dialogs;
+  Sound* sound;
+  Programs* programs;
+  Clock* clock;
+  LineInput* input;
+};
+
+// The installed back ends. Never null: until something is installed, boxes
+// answer Cancel, cues and programs do nothing and the clock is the system's.
+Services& Get();
+void Install(const Services& services);
+
+Clock& SystemClock();
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+"""Helpers of the black-box tests: a temporary drive root, the programs of
+the build, and their console transcripts."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+BUILD = os.environ.get("PAVSDI_BUILD", os.path.join(os.path.dirname(__file__), "../../build"))
+SOURCE = os.environ.get("PAVSDI_SOURCE", os.path.join(os.path.dirname(__file__), "../.."))
+
+
+class RootTest(unittest.TestCase):
+    """Each test gets its own drive root with a data directory laid from the
+    template and device 2 (the MIDI file) chosen."""
+
+    device = "2"
+
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="pavsdi-bb-")
+        subprocess.run([os.path.join(SOURCE, "scripts/install-data"), self.root, BUILD, self.device],
+                       check=True, env=dict(os.environ, FORCE="1"))
+        self.orfeon = os.path.join(self.root, "orfeon")
+
+    def tearDown(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def env(self, **extra):
+        env = dict(os.environ, PAVSDI_ROOT=self.root, PAVSDI_UI="console")
+        env.update(extra)
+        return env
+
+    def run_program(self, name, args=(), stdin="", timeout=60, **extra):
+        """Runs a program of the build; returns (status, stdout lines, stderr)."""
+        path = os.path.join(BUILD, name if "/" in name else "tools/" + name)
+        if name == "pavsdi":
+            path = os.path.join(BUILD, "pavsdi")
+        done = subprocess.run([path, *args], input=stdin.encode(), capture_output=True,
+                              env=self.env(**extra), timeout=timeout, cwd=self.root)
+        out = done.stdout.decode("utf-8")
+        return done.returncode, [l for l in out.split("\n") if l], done.stderr.decode("utf-8", "replace")
+
+    def write(self, name, data, mode="wb"):
+        path = os.path.join(self.orfeon, name)
+        with open(path, mode) as f:
+            f.write(data)
+        return path
+
+
+def midi_messages(path):
+    """(time in ms, message) of every channel message of a format-0 file."""
+    import mido
+    midi = mido.MidiFile(path)
+    assert midi.type == 0 and midi.ticks_per_beat == 500, (midi.type, midi.ticks_per_beat)
+    ms = 0
+    out = []
+    for msg in midi.tracks[0]:
+        ms += msg.time
+        if msg.is_meta:
+            if msg.type == "set_tempo":
+                assert msg.tempo == 500000
+            continue
+        out.append((ms, msg))
+    return out, ms
+
+
+def main():
+    unittest.main(argv=[sys.argv[0], "-v"])

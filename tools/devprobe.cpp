@@ -1,0 +1,79 @@
+// devprobe: lists the MIDI output devices, one line each: number, note
+// capacity and name, separated by tabs. The number is what the file
+// "\orfeon\midiinit.dev" takes.
+//
+// devprobe --play [N] plays a short scale on device N (by default the one
+// that "\orfeon\midiinit.dev" names), to check that it sounds.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/working_state.h"
+#include "midi/midi_port.h"
+#include "platform/console_ui.h"
+#include "platform/encoding.h"
+#include "platform/interrupt.h"
+#include "platform/paths.h"
+
+namespace {
+
+// Prints a line made in Windows-1252 as UTF-8.
+void PrintLine(const std::string& cp1252) {
+  std::puts(platform::Cp1252ToUtf8(cp1252.c_str()).c_str());
+}
+
+int List() {
+  uint32_t n = platform::MidiOutGetNumDevs();
+  for (uint32_t d = 0; d < n; ++d) {
+    PrintLine(std::to_string(d) + "\t" + std::to_string(platform::MidiOutGetNoteCapacity(d)) + "\t" +
+              platform::MidiDevices()[d]->Name());
+  }
+  return 0;
+}
+
+int PlayScale(const char* device) {
+  if (device) {
+    WorkingState.MidiDevice = std::atoi(device);
+  } else {
+    ReadDeviceNumber();
+  }
+  OpenMidiPort();
+  if (WorkingState.Polyphony == 0 || !WorkingState.MidiOut) {
+    platform::PrintForPerson("Ce périphérique ne peut pas jouer : choisissez-en un autre dans la liste de devprobe.");
+    return 1;
+  }
+  WorkingState.Channel = 1;
+  WorkingState.Velocity = 100;
+  WorkingState.Tempo = 120;
+  SendProgramChange(0);
+  const int scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
+  for (int pitch : scale) {
+    SendNoteOn(pitch);
+    WaitNoteLength(8000);
+    SendNoteOff(pitch);
+  }
+  platform::MidiDevice& chosen = *platform::MidiDevices()[static_cast<uint32_t>(WorkingState.MidiDevice)];
+  std::string file = chosen.OutputFile();
+  platform::MidiOutClose(WorkingState.MidiOut);
+  WorkingState.MidiOut = nullptr;
+  PrintLine("Gamme jouée sur le périphérique " + std::to_string(WorkingState.MidiDevice) + " : " +
+            chosen.Name());
+  if (!file.empty())
+    std::printf("%s%s\n", platform::Cp1252ToUtf8("Fichier écrit : ").c_str(),
+                platform::MapPath(file.c_str()).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::InstallInterruptHandlers();
+  platform::InstallConsole();
+  if (argc >= 2 && std::strcmp(argv[1], "--play") == 0) return PlayScale(argc >= 3 ? argv[2] : nullptr);
+  if (argc >= 2) {
+    std::fprintf(stderr, "usage : devprobe [--play [N]]\n");
+    return 2;
+  }
+  return List();
+}
