@@ -1,6 +1,6 @@
 #include "core/program_entry.h"
 
-#include "core/command_loop.h"
+#include "core/application.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
@@ -24,5 +24,5 @@ int ProgramEntry(int, char**) {
     ShowInfo("", kNoDeviceCaption);
     return 0;
   }
-  return RunCommandLoop();
+  return RunApplication();
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "platform/audio_cues.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
 #include "platform/launcher.h"
@@ -66,7 +67,10 @@ class ConsoleDialogs : public Dialogs {
 
 class ConsoleCues : public Sound {
  public:
-  void PlayCue(const char* path) override { PrintCueLine(path); }
+  void PlayCue(const char* path) override {
+    PrintCueLine(path);
+    AudioCues().PlayCue(path);
+  }
 };
 
 class ConsolePrograms : public Programs {

@@ -1,0 +1,12 @@
+// What runs window mode once the entry has prepared the working state: the
+// window's application, or the console front end's command loop.
+#pragma once
+
+using TApplicationRunner = int (*)();
+
+// The window front end installs its runner before the entry runs; without
+// one, window mode runs in the console.
+void SetApplicationRunner(TApplicationRunner runner);
+
+// Runs window mode; returns the exit status.
+int RunApplication();

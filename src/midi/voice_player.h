@@ -1,0 +1,31 @@
+// The voice player (one measure with articulation modes, chord groups and
+// spoken announcements) and the block-chord player.
+#pragma once
+#include <cstdint>
+
+#include "core/note_lists.h"
+
+// Articulation modes, one byte per note.
+enum ArticulationMode : uint8_t { kNormal = 0, kLegato = 1, kStaccato = 2, kTenu = 3 };
+
+// One byte per note, element 0 unused: the articulation mode of each note.
+using TModeList = uint8_t[kListSize];
+// One character per note, element 0 unused: its mark, 0 when none.
+using TMarkList = char[kListSize];
+
+// Plays notes 1..notes.Count. Announcements are made when `announce` is not
+// empty. Returns the latest answer: 0 when no prompt stopped the measure, 7
+// or 2 when the user stopped it (every note still sounding is then switched
+// off at once).
+int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const TLengthList& lengths,
+              const TModeList& modes, const TMarkList& marks);
+
+// The lowest note alone for lengths[1], then the others (each `intervals`
+// entry the step from the previous chord note) join it for lengths[2], then
+// all stop. Returns 0.
+int PlayBlockChord(int8_t first, const TNoteList& intervals, const TLengthList& lengths);
+
+int AnnounceMode(uint8_t mode);
+int AnnounceMark(char mark);
+int AnnounceNote(uint8_t pitch, uint32_t length);
+int AnnounceValue(uint32_t length);
