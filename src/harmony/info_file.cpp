@@ -1,0 +1,13 @@
+#include "harmony/info_file.h"
+
+#include <cstring>
+
+#include "core/working_state.h"
+
+const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
+
+void AppendText(char* destination, int size, const char* source) {
+  int used = static_cast<int>(strnlen(destination, static_cast<size_t>(size)));
+  if (used >= size) return;
+  CopyText(destination + used, size - used, source);
+}
