@@ -1,0 +1,4 @@
+// The settings file.
+#pragma once
+
+int LoadSettings(char* settingsText, char* scratch);
