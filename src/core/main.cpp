@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/program_entry.h"
+#include "harmony/harmony_commands.h"
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
+  RegisterHarmonyCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;

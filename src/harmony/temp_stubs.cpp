@@ -1,5 +1,6 @@
 // Stand-ins for the parser, players, defaults and settings until they land.
 #include "core/defaults.h"
+#include "core/text_files.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
@@ -106,7 +107,6 @@ int ApplyDefaults() {
 }
 
 int LoadSettings(char* settingsText, char* scratch) {
-  settingsText[0] = 0;
   scratch[0] = 0;
-  return 0;
+  return ReadTextPage(settingsText, 1, "\\orfeon\\lexiton.ini");
 }
