@@ -10,7 +10,7 @@
 #include "harmony/scales.h"
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
-#include "tablature/settings.h"
+#include "tablature/settings_file.h"
 
 namespace {
 

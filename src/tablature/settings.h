@@ -1,4 +1,0 @@
-// The settings file.
-#pragma once
-
-int LoadSettings(char* settingsText, char* scratch);
