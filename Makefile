@@ -28,10 +28,15 @@ test: build build-asan
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
 
+# The demo plays on the built-in synthesizer (device 0) where the machine has
+# a sound output, otherwise renders into a WAV file (device 1) and says where.
 demo: data
 	@echo "Racine de démonstration : $(DEMO_ROOT)"
 	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe
-	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe --play
+	@if [ "$$(PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe | head -1 | cut -f2)" != 0 ]; \
+	  then device=0; else device=1; fi; \
+	  printf '%s\r\n' $$device > $(DEMO_ROOT)/orfeon/midiinit.dev; \
+	  PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe --play
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

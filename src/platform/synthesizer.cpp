@@ -58,8 +58,8 @@ std::unique_ptr<Synthesizer> Synthesizer::Create() {
   parts->settings = new_fluid_settings();
   fluid_settings_setnum(parts->settings, "synth.sample-rate", kSynthRate);
   fluid_settings_setint(parts->settings, "synth.polyphony", kSynthPolyphony);
-  // Louder than the library's 0.2: a melody then peaks near -17 dBFS and a
-  // full chord still stays below clipping.
+  // Louder than the library's 0.2: a melody then peaks near -12 dBFS and a
+  // six-note chord at full velocity still stays below clipping.
   fluid_settings_setnum(parts->settings, "synth.gain", 0.5);
   // Samples are read when an instrument is first chosen: the large General
   // MIDI soundfont then loads in a tenth of a second and stays small.
