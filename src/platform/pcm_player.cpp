@@ -11,9 +11,13 @@ namespace {
 bool PlayOnPulseAudio(const PcmSound& sound) {
   pa_sample_spec spec = {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.rate),
                          static_cast<uint8_t>(sound.channels)};
+  // A short buffer (the server's default holds two seconds): a cue starts
+  // at once and its end is its end.
+  pa_buffer_attr buffer = {static_cast<uint32_t>(-1), static_cast<uint32_t>(pa_usec_to_bytes(50000, &spec)),
+                           static_cast<uint32_t>(-1), static_cast<uint32_t>(-1), static_cast<uint32_t>(-1)};
   int error = 0;
   pa_simple* stream = pa_simple_new(nullptr, "PavSdi", PA_STREAM_PLAYBACK, nullptr, "signal", &spec,
-                                    nullptr, nullptr, &error);
+                                    nullptr, &buffer, &error);
   if (!stream) return false;
   bool played = pa_simple_write(stream, sound.samples.data(), sound.samples.size() * sizeof(int16_t),
                                 &error) == 0 &&
