@@ -15,12 +15,7 @@ struct Parse {
   int octave;  // the working octave
   int count;
 
-  // A full list keeps overwriting its last slot.
-  void Append(uint8_t pitch, uint32_t length) {
-    if (count < kMaxListEntries) ++count;
-    notes[count] = pitch;
-    lengths[count] = length;
-  }
+  void Append(uint8_t pitch, uint32_t length) { count = AppendNote(notes, lengths, count, pitch, length); }
   void Raise(int semitones) {
     if (count > 0) notes[count] = static_cast<uint8_t>(notes[count] + semitones);
   }
@@ -108,6 +103,13 @@ bool ReadTokens(const char* work, Parse& parse, bool restarted) {
 }
 
 }  // namespace
+
+int AppendNote(TNoteList& notes, TLengthList& lengths, int count, uint8_t pitch, uint32_t length) {
+  if (count < kMaxListEntries) ++count;
+  notes[count] = pitch;
+  lengths[count] = length;
+  return count;
+}
 
 void ParsePlayString(const char* text, TNoteList& notes, TLengthList& lengths) {
   TWorkingState& ws = WorkingState;
