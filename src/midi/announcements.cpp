@@ -94,8 +94,8 @@ int AnnounceNote(uint8_t pitch, uint32_t length) {
   if (pitch == 0) return AskName(kRestNames, length);
   int8_t s = static_cast<int8_t>(pitch);
   if (s < 0) return 0;  // no name above 127
-  bool sharps = std::strchr(WorkingState.KeySignature, '+') != nullptr;
-  return AskYesNoCancel((sharps ? kSharpNames : kFlatNames)[s % 12], "");
+  const char* const* names = std::strchr(WorkingState.KeySignature, '+') ? kSharpNames : kFlatNames;
+  return AskYesNoCancel(names[s % 12], "");
 }
 
 int AnnounceValue(uint32_t length) { return AskName(kValueNames, length); }

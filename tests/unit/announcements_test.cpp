@@ -81,18 +81,22 @@ TEST_F(Announcements, ValueNames) {
 }
 
 TEST_F(Announcements, NoteNamesFollowTheKeySignature) {
-  const char* sharps[] = {"do",  "do di\xE8se",  "r\xE9", "r\xE9 di\xE8se", "mi", "fa",
+  static const char* const kSharps[] = {"do", "do di\xE8se",  "r\xE9", "r\xE9 di\xE8se", "mi", "fa",
                           "fa di\xE8se", "sol", "sol di\xE8se", "la", "la di\xE8se", "si"};
-  const char* flats[] = {"do",  "r\xE9 b\xE9mol", "r\xE9", "mi b\xE9mol", "mi", "fa",
+  static const char* const kFlats[] = {"do",  "r\xE9 b\xE9mol", "r\xE9", "mi b\xE9mol", "mi", "fa",
                          "sol b\xE9mol", "sol", "la b\xE9mol", "la", "si b\xE9mol", "si"};
-  for (const char* signature : {"", "f+", "b-e-", "c+f+"}) {
-    CopyText(WorkingState.KeySignature, signature);
-    bool sharp = signature[0] && std::string(signature).find('+') != std::string::npos;
+  static const struct {
+    const char* signature;
+    bool sharp;
+  } kSignatures[] = {{"", false}, {"f+", true}, {"b-e-", false}, {"c+f+", true}, {"b-f+", true}};
+  for (const auto& s : kSignatures) {
+    CopyText(WorkingState.KeySignature, s.signature);
+    const char* const* names = s.sharp ? kSharps : kFlats;
     for (int pitch = 1; pitch < 128; pitch += 1) {
       dialogs.boxes.clear();
       AnnounceNote(static_cast<uint8_t>(pitch), 4000);
       ASSERT_EQ(1u, dialogs.boxes.size());
-      EXPECT_EQ((sharp ? sharps : flats)[pitch % 12], dialogs.boxes[0].text) << pitch;
+      EXPECT_EQ(names[pitch % 12], dialogs.boxes[0].text) << pitch;
       EXPECT_EQ("", dialogs.boxes[0].caption);
     }
   }
