@@ -1,4 +1,5 @@
-# make demo   installs, builds, lays a demo data root and plays on it
+# make demo   installs, builds, lays a demo data root and plays its demo
+#             tablature into a MIDI file
 # make test   installs, builds, runs every test (and the unit tests again
 #             under AddressSanitizer and UndefinedBehaviorSanitizer)
 BUILD ?= build
@@ -28,10 +29,18 @@ test: build build-asan
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
 
+# The demo plays on the built-in synthesizer (device 0) where the machine has
+# a sound output, otherwise renders into a WAV file (device 1) and says where.
 demo: data
 	@echo "Racine de démonstration : $(DEMO_ROOT)"
 	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe
-	@PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe --play
+	@if [ "$$(PAVSDI_ROOT=$(DEMO_ROOT) $(BUILD)/tools/devprobe | head -1 | cut -f2)" != 0 ]; \
+	  then device=0; else device=1; fi; \
+	  printf '%s\r\n' $$device > $(DEMO_ROOT)/orfeon/midiinit.dev; \
+	  echo "Tablature : $(DEMO_ROOT)/orfeon/demo.tab (périphérique $$device)"; \
+	  PAVSDI_ROOT=$(DEMO_ROOT) PAVSDI_UI=console $(BUILD)/pavsdi '\orfeon\demo.tab'; \
+	  if [ $$device = 1 ]; then echo "Fichier WAV écrit : $(DEMO_ROOT)/orfeon/sortie.wav"; \
+	  else echo "Joué sur le synthétiseur intégré"; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

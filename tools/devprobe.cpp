@@ -2,12 +2,17 @@
 // capacity and name, separated by tabs. The number is what the file
 // "\orfeon\midiinit.dev" takes.
 //
-// devprobe --play [N] plays a short scale on device N (by default the one
-// that "\orfeon\midiinit.dev" names), to check that it sounds.
+// devprobe --play [N [NOTES]] plays a short scale on device N (by default
+// the one that "\orfeon\midiinit.dev" names), to check that it sounds.
+// NOTES replaces the scale: blank-separated pitch:length pairs at tempo 120,
+// pitch 0 a rest, length a note value x 1000 ("60:4000 0:8000" is a quarter
+// C then an eighth rest).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/working_state.h"
 #include "midi/midi_port.h"
@@ -32,7 +37,26 @@ int List() {
   return 0;
 }
 
-int PlayScale(const char* device) {
+struct Note {
+  int pitch;
+  uint32_t length;
+};
+
+std::vector<Note> ParseNotes(const char* text) {
+  if (!text) return {{60, 8000}, {62, 8000}, {64, 8000}, {65, 8000}, {67, 8000}, {69, 8000}, {71, 8000}, {72, 8000}};
+  std::vector<Note> notes;
+  std::istringstream in(text);
+  std::string pair;
+  while (in >> pair) {
+    int pitch = 0;
+    unsigned length = 0;
+    if (std::sscanf(pair.c_str(), "%d:%u", &pitch, &length) == 2 && pitch >= 0 && pitch < 128)
+      notes.push_back({pitch, length});
+  }
+  return notes;
+}
+
+int PlayScale(const char* device, const char* notesText) {
   if (device) {
     WorkingState.MidiDevice = std::atoi(device);
   } else {
@@ -47,11 +71,10 @@ int PlayScale(const char* device) {
   WorkingState.Velocity = 100;
   WorkingState.Tempo = 120;
   SendProgramChange(0);
-  const int scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
-  for (int pitch : scale) {
-    SendNoteOn(pitch);
-    WaitNoteLength(8000);
-    SendNoteOff(pitch);
+  for (const Note& note : ParseNotes(notesText)) {
+    if (note.pitch) SendNoteOn(note.pitch);
+    WaitNoteLength(note.length);
+    if (note.pitch) SendNoteOff(note.pitch);
   }
   platform::MidiDevice& chosen = *platform::MidiDevices()[static_cast<uint32_t>(WorkingState.MidiDevice)];
   std::string file = chosen.OutputFile();
@@ -70,9 +93,9 @@ int PlayScale(const char* device) {
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
   platform::InstallConsole();
-  if (argc >= 2 && std::strcmp(argv[1], "--play") == 0) return PlayScale(argc >= 3 ? argv[2] : nullptr);
+  if (argc >= 2 && std::strcmp(argv[1], "--play") == 0) return PlayScale(argc >= 3 ? argv[2] : nullptr, argc >= 4 ? argv[3] : nullptr);
   if (argc >= 2) {
-    std::fprintf(stderr, "usage : devprobe [--play [N]]\n");
+    std::fprintf(stderr, "usage : devprobe [--play [N [NOTES]]]\n");
     return 2;
   }
   return List();

@@ -8,10 +8,12 @@
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
+#include "tablature/tablature_commands.h"
 
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
   platform::InstallConsole();
+  RegisterTablatureCommands();
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));

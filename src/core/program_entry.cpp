@@ -1,9 +1,17 @@
 #include "core/program_entry.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "core/application.h"
+#include "core/defaults.h"
 #include "core/prompts.h"
+#include "core/text_files.h"
 #include "core/working_state.h"
+#include "harmony/scale_table.h"
 #include "midi/midi_port.h"
+#include "tablature/measure_player.h"
+#include "tablature/settings_file.h"
 
 namespace {
 
@@ -12,17 +20,83 @@ const char kMissingFilesText[] =
     "recherchés dans le répertoire orfeon de votre disque dur\nVous pouvez cependant "
     "l'utiliser partiellement sans ces fichiers";
 const char kNoDeviceCaption[] = "votre environnement ne supporte pas ce midi mapper";
+const char kWorkingCopy[] = "\\orfeon\\prv.tab";
+
+// True when the port can play; otherwise says so.
+bool OpenPort() {
+  OpenMidiPort();
+  if (WorkingState.Polyphony != 0) return true;
+  ShowInfo("", kNoDeviceCaption);
+  return false;
+}
+
+// Plays the tablature named by `argument`, or the working copy with
+// `argument` as reading options.
+int PlayFromCommandLine(const char* argument) {
+  TWorkingState& ws = WorkingState;
+  // A cut path would open another file, cut options would read otherwise.
+  if (std::strlen(argument) > kShortText - 1) {
+    char message[kLongText];
+    std::snprintf(message, sizeof message,
+                  "L'argument dépasse %d caractères, rien n'est joué :\n%s", kShortText - 1, argument);
+    ShowInfo(message, "argument trop long");
+    return 0;
+  }
+  if (std::strstr(argument, ".tab")) {
+    CopyText(ws.TabFile, argument);
+    if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0) WriteTextFile(ws.TabText, kWorkingCopy);
+    CopyText(ws.TabFile, kWorkingCopy);
+    PlayCurrentMeasure();
+    return 0;
+  }
+  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) == 0) {
+    ShowInfo("erreur", "impossible de lire la copie de travail \\orfeon\\prv.tab");
+    return 0;
+  }
+  CopyText(ws.Indications, argument);
+  CopyText(ws.TabFile, kWorkingCopy);
+  PlayCurrentMeasure();
+  return 0;
+}
+
+// Window mode: the settings, then the current tablature, its working copy,
+// or the default scale.
+bool PrepareTablature() {
+  TWorkingState& ws = WorkingState;
+  static char settingsText[kPageSize + 1];
+  static char scratch[kPageSize + 1];
+  LoadSettings(settingsText, scratch);
+  if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0) {
+    WriteTextFile(ws.TabText, kWorkingCopy);
+    return true;
+  }
+  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) > 0) {
+    CopyText(ws.TabFile, kWorkingCopy);
+    return true;
+  }
+  return false;
+}
 
 }  // namespace
 
-int ProgramEntry(int, char**) {
+int ProgramEntry(int argc, char** argv) {
+  TWorkingState& ws = WorkingState;
+  bool ready = false;
   if (ReadDeviceNumber() == 0) {
+    ws.MidiDevice = 0;
     ShowInfo(kMissingFilesText, "melvane");
+  } else {
+    if (!OpenPort()) return 0;
+    ApplyDefaults();
+    if (argc >= 2) return PlayFromCommandLine(argv[1]);
+    ready = PrepareTablature();
   }
-  OpenMidiPort();
-  if (WorkingState.Polyphony == 0) {
-    ShowInfo("", kNoDeviceCaption);
-    return 0;
+  if (!ready) {
+    if (!OpenPort()) return 0;
+    ApplyDefaults();
+    ScalePlayString(kMajor, ws.Key, ws.TabText);
+    CopyText(ws.TabFile, kWorkingCopy);
   }
+  ws.InfoText[0] = 0;
   return RunApplication();
 }

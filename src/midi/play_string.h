@@ -10,6 +10,10 @@
 // tokens say.
 void ParsePlayString(const char* text, TNoteList& notes, TLengthList& lengths);
 
+// Appends one entry to lists that hold `count` entries and returns the new
+// count; a full list keeps overwriting its last slot.
+int AppendNote(TNoteList& notes, TLengthList& lengths, int count, uint8_t pitch, uint32_t length);
+
 // Plays every entry, each note switched off before the next starts; `base`
 // is added to every pitch (8 bits). Returns 0.
 int PlayNoteList(int8_t base, const TNoteList& notes, const TLengthList& lengths);

@@ -14,9 +14,9 @@ using TModeList = uint8_t[kListSize];
 using TMarkList = char[kListSize];
 
 // Plays notes 1..notes.Count. Announcements are made when `announce` is not
-// empty. Returns the latest answer: 0 when no prompt stopped the measure, 7
-// or 2 when the user stopped it (every note still sounding is then switched
-// off at once).
+// empty. Returns the latest answer: 7 or 2 when the user stopped the
+// measure (every note still sounding is then switched off at once),
+// otherwise the last answer given (0 when nothing was asked).
 int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const TLengthList& lengths,
               const TModeList& modes, const TMarkList& marks);
 

@@ -27,7 +27,9 @@ class RootTest(unittest.TestCase):
         shutil.rmtree(self.root, ignore_errors=True)
 
     def env(self, **extra):
-        env = dict(os.environ, PAVSDI_ROOT=self.root, PAVSDI_UI="console")
+        # No sound output unless a test asks for one: the tests stay quiet
+        # and behave alike on every machine.
+        env = dict(os.environ, PAVSDI_ROOT=self.root, PAVSDI_UI="console", PAVSDI_AUDIO="none")
         env.update(extra)
         return env
 

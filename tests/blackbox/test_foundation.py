@@ -43,7 +43,10 @@ class Foundation(pavsdi.RootTest):
     def test_command_loop_ends_on_exit_and_reports_unknown_lines(self):
         status, lines, err = self.run_program("pavsdi", stdin="12345\nbonjour\n24310\n")
         self.assertEqual(0, status)
-        self.assertEqual([], lines)
+        # Only the start-up of window mode speaks on standard output.
+        self.assertEqual(["CUE\t\\\\orfeon\\\\lisez.wav",
+                          "INFO\tPavSdi\tla tablature courante est dans le presse papier",
+                          "RUN\t\\\\orfeon\\\\clipsend.exe\t3"], lines)
         self.assertIn("Commande inconnue : 12345", err)
         self.assertIn("bonjour", err)
 

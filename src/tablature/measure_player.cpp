@@ -1,0 +1,145 @@
+#include "tablature/measure_player.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "core/prompts.h"
+#include "core/working_state.h"
+#include "midi/midi_port.h"
+#include "tablature/tablature_interpreter.h"
+
+namespace {
+
+const char kNoDeviceCaption[] = "votre environnement ne supporte pas ce midi mapper";
+
+// The four lists of one reading.
+struct Lists {
+  TNoteList pitches;
+  TLengthList lengths;
+  TModeList modes;
+  TMarkList marks;
+};
+Lists lists;
+
+int Interpret(const char* options, int32_t first, int32_t last) {
+  return InterpretTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths,
+                            lists.modes, lists.marks);
+}
+
+// The stepping prompts show note numbers from the measure table, so the
+// table must describe the current text before the first prompt: a reading
+// that selects nothing builds it, and the working state is put back as it
+// was so that this reading changes nothing the user hears.
+void BuildMeasureTable() {
+  static TWorkingState saved;
+  saved = WorkingState;
+  Interpret("", 1, 0);
+  WorkingState = saved;
+}
+
+void Stepping() {
+  TWorkingState& ws = WorkingState;
+  BuildMeasureTable();
+  for (;;) {
+    int32_t m = ws.Measure;
+    int32_t from = MeasureEnd(int64_t{m} - 1) + 1;
+    int32_t to = MeasureEnd(m);
+    char prompt[96];
+    std::snprintf(prompt, sizeof prompt, "mesure %d : jouer depuis la note %d jusqu'a la note %d", m, from, to);
+    int answer = AskYesNoCancel(prompt, "oui=suivant non=précédent annuler=fin");
+    if (answer == kCancel) return;
+    Interpret("", from, to);
+    if (answer == kYes) {
+      if (ws.Measure < INT32_MAX) ++ws.Measure;
+    } else if (ws.Measure > 1) {
+      --ws.Measure;
+    }
+    if (ws.Measure == 1 || MeasureEnd(ws.Measure) != 0) continue;
+    if (AskYesNoCancel("fin de la tablature", "oui=début annuler=quitter") != kYes) return;
+    ws.Measure = 1;
+  }
+}
+
+void GuidedReading() {
+  char options[kShortText];
+  CopyText(options, WorkingState.Indications);
+  for (;;) {
+    int answer = Interpret(options, 1, 1);
+    if (answer == kCancel) return;
+    if (answer == kNo) continue;
+    uint32_t i = 2;
+    bool backToFirst = false;
+    while (i <= WorkingState.MeasureSpan) {
+      answer = Interpret(options, static_cast<int32_t>(i), static_cast<int32_t>(i));
+      if (answer == kCancel) return;
+      if (answer == kNo) {
+        i -= 2;
+        if (i == 0) {
+          backToFirst = true;
+          break;
+        }
+      }
+      ++i;
+    }
+    if (!backToFirst) return;
+  }
+}
+
+}  // namespace
+
+int PlayCurrentMeasure() {
+  TWorkingState& ws = WorkingState;
+  if (ReadDeviceNumber() == 0) {
+    ShowInfo("pour choisir un midi mapper disponible dans votre environnement, utilisez la commande "
+             "devprobe, puis placez la valeur d'un midi mapper dans un fichier midiinit.dev, dans la "
+             "rubrique courante",
+             "fichier midiinit.dev illisible");
+    ws.MidiDevice = 0;
+  }
+  OpenMidiPort();
+  if (ws.Polyphony == 0) {
+    ShowInfo("", kNoDeviceCaption);
+    return 0;
+  }
+  if (ws.Indications[0] == 0) {
+    Interpret("", ws.Measure, ws.LastMeasure);
+  } else if (std::strcmp(ws.Indications, " ") == 0) {
+    Stepping();
+  } else {
+    GuidedReading();
+  }
+  return 0;
+}
+
+void PlayAll(const char*) {
+  TWorkingState& ws = WorkingState;
+  ws.Measure = 1;
+  // The companion player takes the device while the port is released.
+  platform::MidiOutClose(ws.MidiOut);
+  ws.MidiOut = nullptr;
+  RunProgram("\\orfeon\\sonplay.exe", 3);
+  ShowInfo("initialisation", "midimapper");
+  OpenMidiPort();
+}
+
+void PlayMeasure(const char*) {
+  char kept[kShortText];
+  CopyText(kept, WorkingState.Indications);
+  CopyText(WorkingState.Indications, " ");
+  PlayCurrentMeasure();
+  CopyText(WorkingState.Indications, kept);
+  PlayCue(kEditionCue);
+}
+
+void NextMeasure(const char*) {
+  if (WorkingState.Measure < INT32_MAX) ++WorkingState.Measure;
+  PlayCurrentMeasure();
+  PlayCue(kEditionCue);
+}
+
+void PreviousMeasure(const char*) {
+  if (WorkingState.Measure > 1) --WorkingState.Measure;
+  PlayCurrentMeasure();
+  PlayCue(kEditionCue);
+}

@@ -1,0 +1,13 @@
+// Plays the current tablature: whole, measure by measure under the user's
+// answers, or as a guided reading, as the reading options say.
+#pragma once
+
+// Empty `Indications`: notes `Measure` to `LastMeasure`; one blank: stepping
+// from measure `Measure`; anything else: guided reading. Returns 0.
+int PlayCurrentMeasure();
+
+// The commands 600 to 603.
+void PlayAll(const char* argument);
+void PlayMeasure(const char* argument);
+void NextMeasure(const char* argument);
+void PreviousMeasure(const char* argument);

@@ -1,0 +1,83 @@
+#include "tablature/settings_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/numbers.h"
+#include "core/prompts.h"
+#include "core/text_files.h"
+#include "core/working_state.h"
+#include "midi/midi_port.h"
+
+const char kSettingsFile[] = "\\orfeon\\lexiton.ini";
+
+namespace {
+
+// Where the value of `key` starts in the text, or null when the key is not
+// there. Keys are found anywhere, first occurrence only, equals sign included
+// so that "mesure=" never matches "mesuredeb=".
+const char* ValueOf(const char* text, const char* key) {
+  const char* found = std::strstr(text, key);
+  return found ? found + std::strlen(key) : nullptr;
+}
+
+// A text value runs to the line feed. One too long for its field would be
+// cut into another path or option: it is refused, the field keeps its value.
+void LoadTextKey(const char* text, const char* key, char* field, char* scratch) {
+  const char* value = ValueOf(text, key);
+  if (!value) return;
+  const char* end = std::strchr(value, '\n');
+  int length = end ? static_cast<int>(end - value) : static_cast<int>(std::strlen(value));
+  if (length > kShortText - 1) {
+    char message[160];
+    std::snprintf(message, sizeof message,
+                  "la valeur de la clé %s dépasse %d caractères : elle est ignorée", key,
+                  kShortText - 1);
+    ShowInfo(message, kSettingsFile);
+    return;
+  }
+  MidText(scratch, value, 1, length);
+  CopyText(field, kShortText, scratch);
+}
+
+bool LoadNumberKey(const char* text, const char* key, int32_t* number) {
+  const char* value = ValueOf(text, key);
+  if (!value) return false;
+  *number = ReadNumber(value);
+  return true;
+}
+
+}  // namespace
+
+int LoadSettings(char* settingsText, char* scratch) {
+  TWorkingState& ws = WorkingState;
+  settingsText[0] = 0;
+  scratch[0] = 0;
+  if (ReadTextPage(settingsText, 1, kSettingsFile) == 0) {
+    settingsText[0] = 0;
+    return 0;
+  }
+  CopyText(scratch, kPageSize + 1, settingsText);
+
+  LoadTextKey(settingsText, "arma=", ws.KeySignature, scratch);
+  LoadTextKey(settingsText, "fictab=", ws.TabFile, scratch);
+  LoadTextKey(settingsText, "indi=", ws.Indications, scratch);
+
+  int32_t n;
+  if (LoadNumberKey(settingsText, "canal=", &n)) ws.Channel = n;
+  if (LoadNumberKey(settingsText, "dur=", &n)) ws.NoteLength = static_cast<uint32_t>(n);
+  if (LoadNumberKey(settingsText, "octa=", &n)) ws.Octave = static_cast<int8_t>(static_cast<uint8_t>(n));
+  if (LoadNumberKey(settingsText, "trans=", &n)) ws.Transpose = static_cast<int8_t>(static_cast<uint8_t>(n));
+  if (LoadNumberKey(settingsText, "tempo=", &n)) ws.Tempo = static_cast<uint32_t>(n);
+  if (LoadNumberKey(settingsText, "mesuredeb=", &n)) ws.Measure = n < 1 ? 1 : n;
+  if (LoadNumberKey(settingsText, "mesurefin=", &n)) ws.LastMeasure = n;
+  if (LoadNumberKey(settingsText, "mesure=", &n)) ws.MeasureSpan = static_cast<uint32_t>(n);
+  // Compared unsigned: negative values are above 127 too.
+  if (LoadNumberKey(settingsText, "vol=", &n)) ws.Velocity = static_cast<uint32_t>(n) > 127 ? 127 : static_cast<uint32_t>(n);
+  if (LoadNumberKey(settingsText, "instru=", &n)) ws.Instrument = n;
+  if (LoadNumberKey(settingsText, "num=", &n)) ws.TimeNumerator = n;
+  if (LoadNumberKey(settingsText, "den=", &n)) ws.TimeDenominator = n;
+
+  SendProgramChange(ws.Instrument);
+  return 1;
+}

@@ -1,0 +1,27 @@
+// The tablature interpreter: reads a whole tablature text, keeps the notes
+// of a range in four lists, reads out the selected indications and measures,
+// and plays the range.
+#pragma once
+#include <cstdint>
+
+#include "core/note_lists.h"
+#include "midi/voice_player.h"
+
+constexpr int kMeasureTableSize = 2048;
+
+// Entry m: the index (over the whole text, from 1) of the last note of
+// measure m; 0 for a measure without notes and beyond the last. Rebuilt by
+// every reading.
+extern int32_t MeasureEnds[kMeasureTableSize];
+
+// The measure end of `m`, 0 outside the table.
+int32_t MeasureEnd(int64_t m);
+
+// Reads `text` with the reading options `options` and plays notes `first`
+// to `last` (measure numbers when the options hold "m", note indices
+// otherwise). The lists receive the selection in slots 1..count. Returns 2
+// or 7 when the user answered so to a measure prompt (nothing is then
+// played), otherwise what the voice player returns.
+int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,
+                       TNoteList& pitches, TLengthList& lengths, TModeList& modes,
+                       TMarkList& marks);

@@ -1,0 +1,113 @@
+"""The built-in synthesizer: its WAV rendering checked in the audio itself,
+and the live device on a machine without sound output."""
+import array
+import os
+import wave
+
+import pavsdi
+
+RATE = 44100
+TEMPO = 120
+# pitch:length pairs as devprobe takes them; pitch 0 is a rest. Every note
+# follows a rest long enough for the one before to have died away.
+NOTES = "0:2000 60:4000 0:1000 64:8000 0:1000 67:4000 0:1000 72:16000 0:2000"
+RELEASE_MS = 400  # a note-off lets the sound fade; the rest is silent after it
+ONSET_LEVEL = 66  # about -54 dBFS: the attack of a note, well above any tail
+QUIET_LEVEL = 33   # about -60 dBFS
+
+
+def wait_ms(length):
+    # The program's note timing: 240000000 / length / tempo, at most 4 s.
+    return 1000 if length == 0 else min(4000, 240000000 // length // TEMPO)
+
+
+def timeline():
+    """(start ms, end ms, pitch) of every note and rest, and the total."""
+    events, now = [], 0
+    for pair in NOTES.split():
+        pitch, length = map(int, pair.split(":"))
+        events.append((now, now + wait_ms(length), pitch))
+        now += wait_ms(length)
+    return events, now
+
+
+def frame_levels(path):
+    """Per frame, the larger magnitude of its two channels."""
+    with wave.open(path, "rb") as w:
+        params = (w.getnchannels(), w.getsampwidth(), w.getframerate())
+        samples = array.array("h", w.readframes(w.getnframes()))
+    return params, [max(abs(samples[i]), abs(samples[i + 1])) for i in range(0, len(samples), 2)]
+
+
+def frame(ms):
+    return ms * RATE // 1000
+
+
+class Sound(pavsdi.RootTest):
+    device = "1"
+
+    def test_rendered_wav_follows_the_timeline(self):
+        status, lines, err = self.run_program("devprobe", ["--play", "1", NOTES])
+        self.assertEqual(0, status, err)
+        path = os.path.join(self.orfeon, "sortie.wav")
+        self.assertIn(path, lines[-1])
+        params, levels = frame_levels(path)
+        self.assertEqual((2, 2, RATE), params)
+        events, total = timeline()
+        self.assertAlmostEqual(total, len(levels) * 1000 / RATE, delta=2)
+        # Before the first note: exact digital silence.
+        self.assertEqual(0, max(levels[:frame(events[1][0])]))
+        previous_note_end = None
+        for start, end, pitch in events:
+            if pitch == 0:
+                quiet_from = start if previous_note_end is None else previous_note_end + RELEASE_MS
+                self.assertLess(max(levels[frame(quiet_from):frame(end)]), QUIET_LEVEL,
+                                "rest at %d ms is not silent" % start)
+                continue
+            window = levels[frame(start - 20):frame(start + 50)]
+            loud = [i for i, v in enumerate(window) if v > ONSET_LEVEL]
+            self.assertTrue(loud, "note %d at %d ms is not heard" % (pitch, start))
+            onset_ms = (frame(start - 20) + loud[0]) * 1000 / RATE
+            self.assertAlmostEqual(start, onset_ms, delta=5, msg="note %d" % pitch)
+            previous_note_end = end
+
+    def test_piece_ending_on_a_note_stops_with_it(self):
+        # An eighth rest then a quarter A at tempo 120: 750 ms in all.
+        status, _, err = self.run_program("devprobe", ["--play", "1", "0:8000 69:4000"])
+        self.assertEqual(0, status, err)
+        _, levels = frame_levels(os.path.join(self.orfeon, "sortie.wav"))
+        self.assertEqual(frame(750), len(levels))
+        self.assertGreater(max(levels[frame(250):]), ONSET_LEVEL)
+
+    def test_device_0_without_sound_output(self):
+        quiet = dict(PAVSDI_AUDIO="none", XDG_RUNTIME_DIR="", PULSE_SERVER="")
+        status, lines, _ = self.run_program("devprobe", **quiet)
+        self.assertEqual(0, status)
+        rows = [l.split("\t") for l in lines]
+        self.assertEqual(["0", "0", "Synthétiseur intégré"], rows[0])
+        self.assertEqual(["1", "256", "Synthétiseur intégré -> \\orfeon\\sortie.wav"], rows[1])
+        self.write("midiinit.dev", b"0\r\n")
+        status, lines, _ = self.run_program("pavsdi", stdin="24310\n", **quiet)
+        self.assertEqual(0, status)
+        self.assertEqual(["INFO\tvotre environnement ne supporte pas ce midi mapper\t"], lines)
+
+    def test_device_0_on_this_machine_when_it_has_no_sound_output(self):
+        runtime = os.environ.get("XDG_RUNTIME_DIR", "")
+        if os.path.exists("/dev/snd") or os.environ.get("PULSE_SERVER") or (
+                runtime and os.path.exists(os.path.join(runtime, "pulse/native"))):
+            self.skipTest("this machine has a sound output")
+        status, lines, _ = self.run_program("devprobe", PAVSDI_AUDIO="")
+        self.assertEqual(0, status)
+        self.assertEqual("0", lines[0].split("\t")[1])
+
+    def test_missing_soundfont_makes_both_synthesizers_unusable(self):
+        status, lines, _ = self.run_program("devprobe", PAVSDI_SOUNDFONT="/nonexistent/gm.sf2")
+        self.assertEqual(0, status)
+        self.assertEqual(["0", "0"], [l.split("\t")[1] for l in lines[:2]])
+        status, lines, _ = self.run_program("pavsdi", stdin="24310\n",
+                                            PAVSDI_SOUNDFONT="/nonexistent/gm.sf2")
+        self.assertEqual(["INFO\tvotre environnement ne supporte pas ce midi mapper\t"], lines)
+
+
+if __name__ == "__main__":
+    pavsdi.main()

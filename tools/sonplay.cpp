@@ -1,0 +1,37 @@
+// sonplay: the companion player of "Jouer Tout". Plays the working copy
+// "\orfeon\prv.tab" whole on the device that "\orfeon\midiinit.dev" names,
+// with the default parameters, and exits.
+#include <cstdio>
+#include <string>
+
+#include "core/defaults.h"
+#include "core/text_files.h"
+#include "core/working_state.h"
+#include "midi/midi_port.h"
+#include "platform/console_ui.h"
+#include "platform/encoding.h"
+#include "platform/interrupt.h"
+#include "platform/paths.h"
+#include "tablature/measure_player.h"
+
+int main() {
+  platform::InstallInterruptHandlers();
+  platform::InstallConsole();
+  ReadDeviceNumber();
+  OpenMidiPort();
+  if (WorkingState.Polyphony == 0) {
+    platform::PrintForPerson("sonplay : le périphérique de \\orfeon\\midiinit.dev ne peut pas jouer.");
+    return 1;
+  }
+  ApplyDefaults();
+  if (ReadTextPage(WorkingState.TabText, 1, "\\orfeon\\prv.tab") == 0) return 1;
+  PlayCurrentMeasure();
+  std::string file;
+  uint32_t device = static_cast<uint32_t>(WorkingState.MidiDevice);
+  if (device < platform::MidiDevices().size()) file = platform::MidiDevices()[device]->OutputFile();
+  platform::RunShutdown();
+  if (!file.empty())
+    std::fprintf(stderr, "%s%s\n", platform::Cp1252ToUtf8("sonplay : fichier écrit : ").c_str(),
+                 platform::MapPath(file.c_str()).c_str());
+  return 0;
+}
