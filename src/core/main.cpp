@@ -14,13 +14,13 @@ int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
   platform::InstallConsole();
   RegisterTablatureCommands();
+  RegisterHarmonyCommands();
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
-  RegisterHarmonyCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;
