@@ -174,9 +174,13 @@ TEST_F(Interpreter, ReadOutsOfSelectedIndications) {
   dialogs.boxes.clear();
   Read("ih5:", "c", 1, 1);
   Read("ih5:", "", 1, 1);
-  Read("c|ih5:", "h", 1, 1);  // in measure 2, outside the range
-  EXPECT_TRUE(sound.cues.empty());
   EXPECT_TRUE(dialogs.boxes.empty());
+  Read("c|ih5:", "h", 1, 1);  // in measure 2, outside the range: only the note is announced
+  EXPECT_TRUE(sound.cues.empty());
+  for (const fakes::Box& box : dialogs.boxes) {
+    EXPECT_EQ(3u, box.type) << box.text;
+    EXPECT_NE("5", box.text);
+  }
 }
 
 TEST_F(Interpreter, OverlongTextsStayInsideTheTables) {
