@@ -224,6 +224,18 @@ class Harmony(pavsdi.RootTest):
         lines, notes = self.session("507", "o", "o", "c", "506", "o", "c")
         self.assertEqual([36, 40, 43] * 3, self.pitches(notes))
 
+    def test_out_of_range_settings_are_harmless(self):
+        self.settings("tempo=-5\r\nvol=127\r\ntrans=-3\r\nocta=9\r\n")
+        lines, notes = self.session("504", "o", "503", *["n"] * 7, "o", "500", "o", "c", reset="401")
+        # The chord of the defaults, spelled from octave 9 and played 3 down.
+        self.assertIn("INFO\t<<<<<<ceg\tvoix 1 ton 0 degré 1 transposition de -3 demi tons triade", lines)
+        self.assertEqual([33, 37, 40], self.pitches(notes)[:3])
+        # The chromatic window would start before the text: it is empty.
+        self.assertIn("INFO\tvoix 1 gamme chromatique transposée de -3 demi tons\t\\n", lines)
+        self.assertEqual(3 + 25, len(self.pitches(notes)))
+        # A negative tempo reads as a huge one: no note lasts.
+        self.assertEqual({0}, {t for t, *_ in notes})
+
 
 if __name__ == "__main__":
     pavsdi.main()
