@@ -61,6 +61,7 @@ bool ParseKey(std::string spec, int* key, int* modifiers) {
   else if (spec == "Insert") *key = WXK_INSERT;
   else if (spec == "Backspace") *key = WXK_BACK;
   else if (spec == "Return") *key = WXK_RETURN;
+  else if (spec == "End") *key = WXK_END;
   else if (spec.size() == 1) *key = spec[0];
   else return false;
   return true;
