@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "core/file_commands.h"
+#include "clipboard/clipboard_commands.h"
 #include "core/program_entry.h"
+#include "harmony/motifs.h"
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
@@ -24,6 +26,8 @@ int main(int argc, char** argv) {
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
+  RegisterClipboardCommands();
+  RegisterMotifCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;
