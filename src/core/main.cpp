@@ -3,11 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "core/file_commands.h"
+#include "clipboard/clipboard_commands.h"
 #include "core/program_entry.h"
 #include "harmony/harmony_commands.h"
+#include "harmony/motifs.h"
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
+#include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
 int main(int argc, char** argv) {
@@ -15,12 +19,17 @@ int main(int argc, char** argv) {
   platform::InstallConsole();
   RegisterTablatureCommands();
   RegisterHarmonyCommands();
+  RegisterFileCommands();
+  // The window's toolkit starts before the entry, which may show boxes.
+  if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
+  RegisterClipboardCommands();
+  RegisterMotifCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;

@@ -2,11 +2,12 @@
 
 #include <cstdio>
 
+#include "core/file_commands.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "harmony/chords.h"
-#include "harmony/info_file.h"
+#include "harmony/append_text.h"
 #include "harmony/questions.h"
 #include "midi/play_string.h"
 #include "midi/voice_player.h"

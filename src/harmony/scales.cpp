@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/file_commands.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "harmony/info_file.h"
+#include "harmony/append_text.h"
 #include "harmony/questions.h"
 #include "harmony/scale_table.h"
 #include "midi/play_string.h"

@@ -1,7 +1,5 @@
-// The information file, where the drills leave what they last showed.
+// Bounded appending to the fixed text buffers of the drills.
 #pragma once
-
-extern const char kInfoFile[];  // "\orfeon\prvinfo.tab"
 
 // Appends as much of `source` as fits a buffer of `size` characters (the
 // NUL included).

@@ -1,10 +1,8 @@
-#include "harmony/info_file.h"
+#include "harmony/append_text.h"
 
 #include <cstring>
 
 #include "core/working_state.h"
-
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
 
 void AppendText(char* destination, int size, const char* source) {
   int used = static_cast<int>(strnlen(destination, static_cast<size_t>(size)));

@@ -1,0 +1,67 @@
+#include "clipboard/clipboard_commands.h"
+#include "clipboard/clipboard_text.h"
+#include "core/prompts.h"
+#include "core/text_files.h"
+#include "core/working_state.h"
+#include "platform/interrupt.h"
+#include "platform/platform.h"
+#include "tablature/measure_player.h"
+
+namespace {
+
+const char kWorkingCopy[] = "\\orfeon\\prv.tab";
+constexpr unsigned kInfoBox = 64;
+constexpr unsigned kQuestionBox = 3;
+
+// The tablature put aside while the clipboard plays "for once". Should the
+// program be ended during that play, it is put back all the same.
+char keptTabText[kPageSize + 1];
+bool keptPending = false;
+
+void PutKeptTablatureBack() {
+  if (!keptPending) return;
+  keptPending = false;
+  CopyText(WorkingState.TabText, keptTabText);
+  WriteTextFile(WorkingState.TabText, kWorkingCopy);
+}
+
+void MakeCurrentTablature(const char* text) {
+  CopyText(WorkingState.TabText, text);
+  WriteTextFile(WorkingState.TabText, kWorkingCopy);
+}
+
+// The whole text, from its first note, without read-outs.
+void PlayWhole() {
+  char options[kShortText];
+  CopyText(options, WorkingState.Indications);
+  WorkingState.Indications[0] = 0;
+  WorkingState.Measure = 1;
+  PlayCurrentMeasure();
+  CopyText(WorkingState.Indications, options);
+}
+
+}  // namespace
+
+void PlayClipboard() {
+  char text[kLongText];
+  ReadClipboardText(text);
+  if (text[0] == 0) {
+    platform::Get().dialogs->MessageBox("impossible de lire le presse papier", "", kInfoBox);
+    PlayCue(kEditionCue);
+    return;
+  }
+  int answer = platform::Get().dialogs->MessageBox(
+      text, "oui=jouer presse papier non=jouer et sauvegarder escape = quitter", kQuestionBox);
+  if (answer == kYes) {
+    CopyText(keptTabText, WorkingState.TabText);
+    keptPending = true;
+    platform::AtShutdown(PutKeptTablatureBack);
+    MakeCurrentTablature(text);
+    PlayWhole();
+    PutKeptTablatureBack();
+  } else if (answer == kNo) {
+    MakeCurrentTablature(text);
+    PlayWhole();
+  }
+  PlayCue(kEditionCue);
+}

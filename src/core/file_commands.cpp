@@ -1,0 +1,109 @@
+#include "core/file_commands.h"
+
+#include <cstring>
+
+#include "core/command_table.h"
+#include "core/document_window.h"
+#include "core/prompts.h"
+#include "core/recent_files.h"
+#include "core/text_files.h"
+#include "core/working_state.h"
+#include "platform/document_text.h"
+#include "platform/paths.h"
+
+const char kProductCaption[] = "Pavane environnement midi";
+const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
+
+namespace {
+
+const char kWorkingCopy[] = "\\orfeon\\prv.tab";
+const char kClipboardProgram[] = "\\orfeon\\clipsend.exe";
+constexpr int kShowMaximized = 3;
+
+// The file must exist, the read-only box is hidden, overwriting is confirmed.
+constexpr unsigned kOpenSaveFlags = 0x1006;
+
+// Page 1 of the file; false when it could not be read (an empty file is
+// read, as an empty text).
+bool ReadTablaturePage(char* text, const char* name) {
+  if (ReadTextPage(text, 1, name) > 0) return true;
+  text[0] = 0;
+  return platform::FileReadable(platform::MapPath(name));
+}
+
+// Makes a ".tab" file the current tablature. A file that cannot be read, or
+// whose name does not fit TabFile, leaves the current tablature as it was:
+// the working copy is never emptied by a failed open.
+void MakeCurrentTablature(const char* name) {
+  if (std::strlen(name) >= sizeof WorkingState.TabFile) {
+    ShowInfo("le nom de ce fichier est trop long pour en faire la tablature courante", name);
+    return;
+  }
+  char text[kPageSize + 1];
+  if (!ReadTablaturePage(text, name)) return;
+  CopyText(WorkingState.TabFile, name);
+  CopyText(WorkingState.TabText, text);
+  WriteTextFile(WorkingState.TabText, kWorkingCopy);
+  ShowInfo("tablature", name);
+}
+
+void NewCommand(const char*) { DocumentWindow().NewFile(); }
+
+void OpenCommand(const char* argument) {
+  OpenSaveData.fileName[0] = 0;
+  PlayCue(kFileCue);
+  TDocumentWindow& window = DocumentWindow();
+  if (!window.CanClose()) return;
+  if (argument && argument[0]) {
+    CopyText(OpenSaveData.fileName, argument);
+  } else if (!window.ChooseFileToOpen(OpenSaveData.fileName, kFileNameSize)) {
+    return;
+  }
+  PlayCue(kEditionCue);
+  OpenDocumentFile(nullptr);
+}
+
+}  // namespace
+
+TOpenSaveData OpenSaveData = {kOpenSaveFlags, "Tablatures (*.tab)|*.tab|", "txt", ""};
+
+void RegisterFileCommands() {
+  RegisterCommand(kNewCommand, NewCommand);
+  RegisterCommand(kOpenCommand, OpenCommand);
+}
+
+void OpenDocumentFile(const char* name) {
+  if (name && name[0]) CopyText(OpenSaveData.fileName, name);
+  char path[kFileNameSize];
+  CopyText(path, OpenSaveData.fileName);
+  bool read = DocumentWindow().ReplaceWith(path);
+  if (read && std::strstr(path, ".tab")) MakeCurrentTablature(path);
+  SaveMenuChoice(path);
+}
+
+void OpenDroppedFile(const char* name) {
+  if (!DocumentWindow().CanClose()) return;
+  CopyText(OpenSaveData.fileName, name);
+  DocumentWindow().ReplaceWith(name);
+  SaveMenuChoice(name);
+}
+
+int OpenRecentFile(int index) {
+  char name[kFileNameSize];
+  if (GetMenuText(index, name, sizeof name)) OpenDocumentFile(name);
+  return 0;
+}
+
+void SavedAs(const char* newName) {
+  // A tablature that can no longer be read keeps its text.
+  char text[kPageSize + 1];
+  if (ReadTablaturePage(text, WorkingState.TabFile)) CopyText(WorkingState.TabText, text);
+  SaveMenuChoice(newName);
+}
+
+void StartDocumentWindow() {
+  PlayCue(kReadingCue);
+  WriteTextFile(WorkingState.TabText, kInfoFile);
+  ShowInfo("la tablature courante est dans le presse papier", kProductCaption);
+  RunProgram(kClipboardProgram, kShowMaximized);
+}

@@ -1,0 +1,17 @@
+// The clipboards the environment can give (see EnvironmentClipboard).
+#pragma once
+#include "platform/clipboard.h"
+
+namespace platform {
+
+// A file whose bytes are the clipboard's text; a missing or empty file is
+// an empty clipboard. Written whole or not at all.
+Clipboard& FileClipboard(const char* path);
+
+// The desktop's clipboard through wl-copy/wl-paste or xclip. Writing leaves
+// the text served by the tool, which stays in the background until another
+// program takes the clipboard, so the text outlives the writer.
+enum class ClipboardTools { kWayland, kX11 };
+Clipboard& ToolClipboard(ClipboardTools tools);
+
+}  // namespace platform

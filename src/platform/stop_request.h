@@ -1,0 +1,23 @@
+// The user's request to stop the music that plays (Escape in the window).
+// The program is busy while it plays, so the request is polled: the players
+// ask StopRequested() before each note, and on true switch every sounding
+// note off and return.
+#pragma once
+
+namespace platform {
+
+// True when the user asked to stop since the last ClearStopRequest. Polls
+// the installed source (the window's Escape key) and stays true once seen.
+bool StopRequested();
+
+// Forgets the request; done before every command.
+void ClearStopRequest();
+
+// Asks to stop (tests, or a source that is told rather than polled).
+void RequestStop();
+
+// The window installs what it polls; null polls nothing.
+using TStopPoll = bool (*)();
+void SetStopPoll(TStopPoll poll);
+
+}  // namespace platform

@@ -1,0 +1,57 @@
+// The document window: a plain text editor of one file, the client of the
+// main window.
+#pragma once
+#include <string>
+
+#include <wx/fdrepdlg.h>
+#include <wx/textctrl.h>
+
+#include "core/document_window.h"
+#include "core/file_commands.h"
+#include "platform/document_text.h"
+
+class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
+ public:
+  // Builds the editor, then the start-up work of the document window
+  // (reading cue, information file, message, companion clipboard program).
+  explicit TPavSdiEditFile(wxWindow* parent);
+  ~TPavSdiEditFile() override;
+
+  // Takes the application's open/save dialog data.
+  void SetupWindow();
+
+  bool CanClose() override;
+  void NewFile() override;
+  bool ReplaceWith(const char* path) override;
+  bool ChooseFileToOpen(char* name, int size) override;
+
+  bool Save();
+  bool SaveAs();
+
+  // The edit and search commands.
+  bool CanUndoEdit() const;
+  void UndoEdit();
+  void DeleteSelection();
+  void ClearAll();
+  void ShowFind(bool replace);
+  void FindNextMatch();
+  bool HasSearch() const { return !findData_.GetFindString().empty(); }
+
+  // The file name as the program writes it; "" for a new text.
+  const char* FileName() const { return fileName_; }
+
+ private:
+  bool Write(const char* path);
+  bool ChooseFile(bool save, const wxString& title, std::string* name);
+  bool FindFrom(long start);
+  void OnTextChanged(wxCommandEvent& event);
+  void OnFindEvent(wxFindDialogEvent& event);
+  void ResetUndo();
+
+  TOpenSaveData dialogData_;
+  char fileName_[kFileNameSize] = "";
+  platform::TFileFormat format_;
+  wxString current_, previous_;  // the text after and before the last change
+  wxFindReplaceData findData_;
+  wxFindReplaceDialog* findDialog_ = nullptr;
+};

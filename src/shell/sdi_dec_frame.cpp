@@ -1,0 +1,262 @@
+#include "shell/sdi_dec_frame.h"
+
+#include <memory>
+
+#include <wx/dnd.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include "core/command_table.h"
+#include "core/file_commands.h"
+#include "core/menu_table.h"
+#include "core/recent_files.h"
+#include "platform/stop_request.h"
+#include "shell/glyphs.h"
+#include "shell/pav_sdi_edit_file.h"
+#include "shell/test_script.h"
+#include "shell/wx_text.h"
+
+namespace {
+
+enum : int {
+  kUndo = 24321, kCut = 24322, kCopy = 24323, kPaste = 24324, kDelete = 24325, kClear = 24326,
+  kSave = 24333, kSaveAs = 24334, kFind = 24351, kReplace = 24352, kFindNext = 24353,
+  kPrintPreview = 24340, kPrint = 24337, kPrintSetup = 24338,
+};
+
+constexpr int kSeparatorWidth = 6;
+constexpr int kToolBarFontSize = 10;
+constexpr int kLockFields = 3;
+const char* const kLockTexts[kLockFields] = {"CAPS", "NUM", "SCRL"};
+const wxKeyCode kLockKeys[kLockFields] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
+
+int KeyCode(TKey key) {
+  switch (key) {
+    case TKey::Backspace: return WXK_BACK;
+    case TKey::Delete: return WXK_DELETE;
+    case TKey::Insert: return WXK_INSERT;
+    case TKey::None: return 0;
+    default: return WXK_F1 + (static_cast<int>(key) - static_cast<int>(TKey::F1));
+  }
+}
+
+int AcceleratorFlags(unsigned modifiers) {
+  int flags = wxACCEL_NORMAL;
+  if (modifiers & kAltKey) flags |= wxACCEL_ALT;
+  if (modifiers & kCtrlKey) flags |= wxACCEL_CTRL;
+  if (modifiers & kShiftKey) flags |= wxACCEL_SHIFT;
+  return flags;
+}
+
+// The menu text for the toolkit, which spells the backspace key "Back".
+wxString MenuLabel(const char* text) {
+  wxString label = Wx(text);
+  label.Replace("+BkSp", "+Back");
+  return label;
+}
+
+// Files dropped on the editor go where files dropped on the frame go.
+class TDropTarget : public wxFileDropTarget {
+ public:
+  explicit TDropTarget(TSDIDecFrame* frame) : frame_(frame) {}
+  bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override {
+    frame_->DropFiles(names);
+    return true;
+  }
+
+ private:
+  TSDIDecFrame* frame_;
+};
+
+}  // namespace
+
+TSDIDecFrame::TSDIDecFrame(const wxString& caption, TPavSdiEditFile* client)
+    : wxFrame(nullptr, wxID_ANY, caption, wxDefaultPosition, wxSize(760, 540)),
+      client_(client ? client : new TPavSdiEditFile(this)),
+      lockTimer_(this) {
+  Bind(wxEVT_MENU, &TSDIDecFrame::OnCommand, this);
+  Bind(wxEVT_UPDATE_UI, &TSDIDecFrame::OnUpdateEdit, this);
+  Bind(wxEVT_CLOSE_WINDOW, &TSDIDecFrame::OnClose, this);
+  Bind(wxEVT_DROP_FILES, &TSDIDecFrame::OnDropFiles, this);
+  Bind(wxEVT_TOOL_ENTER, &TSDIDecFrame::OnToolEnter, this);
+  Bind(wxEVT_TIMER, &TSDIDecFrame::OnLockTimer, this);
+  client_->SetDropTarget(new TDropTarget(this));
+  harbor_.SetManagedWindow(this);
+  harbor_.AddPane(client_, wxAuiPaneInfo().Name("client").CenterPane());
+  harbor_.Update();
+}
+
+TSDIDecFrame::~TSDIDecFrame() { harbor_.UnInit(); }
+
+void TSDIDecFrame::AssignMenu() {
+  auto* bar = new wxMenuBar;
+  std::vector<wxAcceleratorEntry> frameOnly;
+  for (int p = 0; p < kMenuPopupCount; ++p) {
+    const TMenuPopup& popup = kMenuBar[p];
+    auto* menu = new wxMenu;
+    for (int i = 0; i < popup.count; ++i) {
+      const TMenuItem& item = popup.items[i];
+      if (item.id == 0) {
+        menu->AppendSeparator();
+        continue;
+      }
+      wxMenuItem* added = menu->Append(item.id, MenuLabel(item.text), Wx(item.hint));
+      if (item.grayed) added->Enable(false);
+      if (item.accelerator.key == TKey::None) continue;
+      wxAcceleratorEntry accelerator(AcceleratorFlags(item.accelerator.modifiers),
+                                     KeyCode(item.accelerator.key), item.id);
+      accelerators_.push_back(accelerator);
+      // The menu's own accelerator works through the toolkit; a second one
+      // in the frame's table would run the command twice.
+      std::unique_ptr<wxAcceleratorEntry> carried(added->GetAccel());
+      if (!carried || !(*carried == accelerator)) frameOnly.push_back(accelerator);
+    }
+    bar->Append(menu, Wx(popup.title));
+  }
+  SetMenuBar(bar);
+  if (!frameOnly.empty())
+    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(frameOnly.size()), frameOnly.data()));
+  RefreshRecentFiles();
+}
+
+void TSDIDecFrame::InsertStatusBar() {
+  wxStatusBar* bar = CreateStatusBar(1 + kLockFields);
+  int widths[1 + kLockFields] = {-1, 48, 48, 48};
+  int styles[1 + kLockFields] = {wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+  bar->SetStatusWidths(1 + kLockFields, widths);
+  bar->SetStatusStyles(1 + kLockFields, styles);
+  lockTimer_.Start(250);
+}
+
+void TSDIDecFrame::InsertToolBar() {
+  toolBar_ = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                           wxTB_FLAT | wxTB_NODIVIDER | wxTB_HORIZONTAL);
+  toolBar_->SetFont(wxFont(wxFontInfo(kToolBarFontSize)));
+  toolBar_->SetToolSeparation(kSeparatorWidth);
+  for (int i = 0; i < kToolBarButtonCount; ++i) {
+    int id = kToolBarButtons[i];
+    if (id == 0) {
+      toolBar_->AddSeparator();
+      continue;
+    }
+    const TMenuItem* item = FindMenuItem(id);
+    wxString label = wxMenuItem::GetLabelText(Wx(item->text));
+    toolBar_->AddTool(id, label, ToolGlyph(id), label, wxITEM_NORMAL);
+    toolBar_->SetToolLongHelp(id, Wx(item->hint));
+  }
+  toolBar_->Realize();
+  harbor_.AddPane(toolBar_, wxAuiPaneInfo().Name("Toolbar").Caption("Toolbar").ToolbarPane().Top().Dockable(true).Floatable(true).Gripper(true));
+  harbor_.Update();
+}
+
+void TSDIDecFrame::RefreshRecentFiles() {
+  wxMenuBar* bar = GetMenuBar();
+  if (!bar) return;
+  wxMenu* tabla = bar->GetMenu(0);
+  for (int i = 0; i < recentShown_; ++i) tabla->Destroy(wxID_FILE1 + i);
+  if (recentShown_ > 0) {
+    // Our separator sits just before Exit.
+    size_t exitAt = 0;
+    tabla->FindChildItem(kExitCommand, &exitAt);
+    tabla->Destroy(tabla->FindItemByPosition(exitAt - 1));
+  }
+  recentShown_ = 0;
+  size_t at = 0;
+  tabla->FindChildItem(kExitCommand, &at);
+  char name[kRecentNameSize];
+  for (int i = 0; i < kRecentFileCount && GetMenuText(i, name, sizeof name); ++i) {
+    wxString shown = Wx(name);
+    shown.Replace("&", "&&");
+    wxString label = wxString::Format("&%d ", i + 1) + shown;
+    tabla->Insert(at++, wxID_FILE1 + i, label);
+    ++recentShown_;
+  }
+  if (recentShown_ > 0) tabla->InsertSeparator(at);
+}
+
+void TSDIDecFrame::DropFiles(const wxArrayString& names) {
+  if (names.empty()) return;
+  OpenDroppedFile(Cp1252(names[0]).c_str());
+  RefreshRecentFiles();
+}
+
+void TSDIDecFrame::OnDropFiles(wxDropFilesEvent& event) {
+  wxArrayString names;
+  for (int i = 0; i < event.GetNumberOfFiles(); ++i) names.Add(event.GetFiles()[i]);
+  DropFiles(names);
+}
+
+void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
+  int id = event.GetId();
+  TPavSdiEditFile& editor = *client_;
+  switch (id) {
+    case kUndo: editor.UndoEdit(); return;
+    case kCut: editor.Cut(); return;
+    case kCopy: editor.Copy(); return;
+    case kPaste: editor.Paste(); return;
+    case kDelete: editor.DeleteSelection(); return;
+    case kClear: editor.ClearAll(); return;
+    case kSave: editor.Save(); RefreshRecentFiles(); return;
+    case kSaveAs: editor.SaveAs(); RefreshRecentFiles(); return;
+    case kFind: editor.ShowFind(false); return;
+    case kReplace: editor.ShowFind(true); return;
+    case kFindNext: editor.FindNextMatch(); return;
+    case kExitCommand: Close(); return;
+  }
+  if (id >= wxID_FILE1 && id < wxID_FILE1 + kRecentFileCount) {
+    OpenRecentFile(id - wxID_FILE1);
+    RefreshRecentFiles();
+    return;
+  }
+  testscript::LogCommand(id);
+  platform::ClearStopRequest();
+  // A command no part supplies does nothing; passing it on would let the
+  // toolkit's own menu accelerator send it a second time.
+  RunCommand(id, "");
+  RefreshRecentFiles();
+}
+
+void TSDIDecFrame::OnUpdateEdit(wxUpdateUIEvent& event) {
+  TPavSdiEditFile& editor = *client_;
+  long from, to;
+  editor.GetSelection(&from, &to);
+  bool selection = from != to;
+  bool text = !editor.IsEmpty();
+  switch (event.GetId()) {
+    case kUndo: event.Enable(editor.CanUndoEdit()); break;
+    case kCut: case kCopy: case kDelete: event.Enable(selection); break;
+    case kPaste: event.Enable(editor.CanPaste()); break;
+    case kClear: case kFind: case kReplace: event.Enable(text); break;
+    case kFindNext: event.Enable(text && editor.HasSearch()); break;
+    case kSave: event.Enable(editor.IsModified()); break;
+    case kSaveAs: event.Enable(true); break;
+    case kPrintPreview: case kPrint: case kPrintSetup:
+      event.Enable(FindCommand(event.GetId()) != nullptr);
+      break;
+    default: event.Skip();
+  }
+}
+
+void TSDIDecFrame::OnClose(wxCloseEvent& event) {
+  if (event.CanVeto() && !client_->CanClose()) {
+    event.Veto();
+    return;
+  }
+  lockTimer_.Stop();
+  Destroy();
+}
+
+void TSDIDecFrame::OnToolEnter(wxCommandEvent& event) {
+  if (GetStatusBar()) SetStatusText(event.GetSelection() > 0 ? Wx(MenuHint(event.GetSelection())) : "", 0);
+}
+
+void TSDIDecFrame::OnLockTimer(wxTimerEvent&) {
+  wxStatusBar* bar = GetStatusBar();
+  if (!bar) return;
+  for (int i = 0; i < kLockFields; ++i) {
+    wxString shown = wxGetKeyState(kLockKeys[i]) ? kLockTexts[i] : "";
+    if (bar->GetStatusText(1 + i) != shown) bar->SetStatusText(shown, 1 + i);
+  }
+}

@@ -1,0 +1,256 @@
+#include "shell/test_script.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <vector>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/timer.h>
+#include <wx/toolbar.h>
+#include <wx/uiaction.h>
+
+#include "core/working_state.h"
+#include "platform/console_ui.h"
+#include "platform/encoding.h"
+#include "shell/pav_sdi_edit_file.h"
+#include "shell/sdi_dec_frame.h"
+#include "shell/wx_text.h"
+
+namespace testscript {
+namespace {
+
+bool active = false;
+FILE* logFile = nullptr;
+std::deque<std::string> steps;
+std::deque<std::string> boxAnswers;
+std::deque<std::string> fileAnswers;
+bool boxShowing = false;
+TSDIDecFrame* frame = nullptr;
+
+void Log(const std::string& line) {
+  if (!logFile) return;
+  std::fputs(line.c_str(), logFile);
+  std::fputc('\n', logFile);
+  std::fflush(logFile);
+}
+
+std::string Field(const char* cp1252) { return platform::EscapeField(cp1252); }
+std::string Field(const wxString& text) { return Field(Cp1252(text).c_str()); }
+
+bool ParseKey(std::string spec, int* key, int* modifiers) {
+  *modifiers = wxMOD_NONE;
+  for (auto [prefix, flag] : {std::pair{"alt+", wxMOD_ALT}, {"ctrl+", wxMOD_CONTROL}, {"shift+", wxMOD_SHIFT}}) {
+    if (spec.rfind(prefix, 0) == 0) {
+      *modifiers |= flag;
+      spec = spec.substr(std::string(prefix).size());
+    }
+  }
+  if (spec.size() >= 2 && spec[0] == 'F') {
+    *key = WXK_F1 + std::atoi(spec.c_str() + 1) - 1;
+    return true;
+  }
+  if (spec == "Escape") *key = WXK_ESCAPE;
+  else if (spec == "Delete") *key = WXK_DELETE;
+  else if (spec == "Insert") *key = WXK_INSERT;
+  else if (spec == "Backspace") *key = WXK_BACK;
+  else if (spec == "Return") *key = WXK_RETURN;
+  else if (spec == "End") *key = WXK_END;
+  else if (spec.size() == 1) *key = spec[0];
+  else return false;
+  return true;
+}
+
+void Dump(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "TITLE\t" << Field(frame->GetTitle()) << "\n";
+  wxMenuBar* bar = frame->GetMenuBar();
+  for (size_t p = 0; p < bar->GetMenuCount(); ++p) {
+    wxMenu* menu = bar->GetMenu(p);
+    wxString popup = bar->GetMenuLabel(p);
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+      if (item->IsSeparator()) {
+        out << "MENU\t" << Field(popup) << "\t0\t-\t0\n";
+        continue;
+      }
+      out << "MENU\t" << Field(popup) << "\t" << item->GetId() << "\t" << Field(item->GetItemLabel())
+          << "\t" << (item->IsEnabled() ? 1 : 0) << "\t" << Field(item->GetHelp()) << "\n";
+    }
+  }
+  for (const wxAcceleratorEntry& a : frame->Accelerators())
+    out << "ACCEL\t" << a.GetCommand() << "\t" << Field(a.ToString()) << "\n";
+  wxToolBar* tools = frame->ToolBar();
+  for (size_t i = 0; tools && i < tools->GetToolsCount(); ++i) {
+    const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
+    out << "TOOL\t" << (tool->IsSeparator() ? 0 : tool->GetId()) << "\t"
+        << Field(tool->GetLongHelp()) << "\n";
+  }
+  wxStatusBar* status = frame->GetStatusBar();
+  out << "STATUSFIELDS\t" << (status ? status->GetFieldsCount() : 0) << "\n";
+  out << "ICON\t" << (frame->GetIcons().IsEmpty() ? 0 : 1) << "\n";
+  TPavSdiEditFile* editor = frame->Client();
+  out << "EDITOR\t" << Field(editor->GetValue()) << "\n";
+  out << "FILENAME\t" << Field(editor->FileName()) << "\n";
+  out << "MODIFIED\t" << (editor->IsModified() ? 1 : 0) << "\n";
+  out << "TABFILE\t" << Field(WorkingState.TabFile) << "\n";
+  out << "TABTEXT\t" << Field(WorkingState.TabText) << "\n";
+  out << "END\n";
+}
+
+void Screenshot(const std::string& path) {
+  wxScreenDC screen;
+  wxSize size = screen.GetSize();
+  wxBitmap shot(size.x, size.y, 24);
+  wxMemoryDC memory(shot);
+  memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+  memory.SelectObject(wxNullBitmap);
+  shot.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
+void PostCommand(int id) {
+  wxCommandEvent event(wxEVT_MENU, id);
+  event.SetEventObject(frame);
+  wxPostEvent(frame, event);
+}
+
+class TStepRunner : public wxTimer {
+ public:
+  void Notify() override {
+    if (waitUntil_ > 0 && wxGetLocalTimeMillis() < waitUntil_) return;
+    waitUntil_ = 0;
+    if (waitingForBox_ && !boxShowing) return;
+    waitingForBox_ = false;
+    if (steps.empty()) {
+      Stop();
+      return;
+    }
+    std::string step = steps.front();
+    steps.pop_front();
+    Log("STEP\t" + step);
+    size_t blank = step.find(' ');
+    std::string verb = step.substr(0, blank);
+    std::string argument = blank == std::string::npos ? "" : step.substr(blank + 1);
+    Run(verb, argument);
+  }
+
+ private:
+  void Run(const std::string& verb, const std::string& argument) {
+    if (verb == "answer") {
+      boxAnswers.push_back(argument);
+    } else if (verb == "file") {
+      fileAnswers.push_back(argument);
+    } else if (verb == "key") {
+      int key, modifiers;
+      if (!ParseKey(argument, &key, &modifiers)) return;
+      if (!boxShowing) {
+        frame->Raise();
+        frame->Client()->SetFocus();
+      }
+      wxUIActionSimulator().Char(key, modifiers);
+    } else if (verb == "command") {
+      PostCommand(std::atoi(argument.c_str()));
+    } else if (verb == "recent") {
+      PostCommand(wxID_FILE1 + std::atoi(argument.c_str()));
+    } else if (verb == "drop") {
+      wxString name = wxString::FromUTF8(argument);
+      frame->CallAfter([name] { frame->DropFiles(wxArrayString(1, &name)); });
+    } else if (verb == "type") {
+      frame->Raise();
+      frame->Client()->SetFocus();
+      wxUIActionSimulator().Text(argument.c_str());
+    } else if (verb == "waitbox") {
+      waitingForBox_ = true;
+    } else if (verb == "wait") {
+      waitUntil_ = wxGetLocalTimeMillis() + std::atol(argument.c_str());
+    } else if (verb == "screenshot") {
+      Screenshot(argument);
+    } else if (verb == "dump") {
+      Dump(argument);
+    } else if (verb == "quit") {
+      frame->CallAfter([] { frame->Close(); });
+    }
+  }
+
+  wxLongLong waitUntil_ = 0;
+  bool waitingForBox_ = false;
+};
+
+TStepRunner* runner = nullptr;
+
+}  // namespace
+
+void Open() {
+  const char* script = std::getenv("PAVSDI_TEST_SCRIPT");
+  if (!script || !*script) return;
+  active = true;
+  std::ifstream in(script);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    steps.push_back(line);
+  }
+  const char* log = std::getenv("PAVSDI_TEST_LOG");
+  if (log && *log) logFile = std::fopen(log, "w");
+  wxImage::AddHandler(new wxPNGHandler);
+}
+
+bool Active() { return active; }
+
+bool AnswerBox(bool question, int* answer) {
+  if (!active) return false;
+  if (!boxAnswers.empty() && boxAnswers.front() == "show") {
+    boxAnswers.pop_front();
+    return false;
+  }
+  if (!question) {
+    *answer = 1;
+    return true;
+  }
+  *answer = 2;
+  if (!boxAnswers.empty()) {
+    *answer = std::atoi(boxAnswers.front().c_str());
+    boxAnswers.pop_front();
+  }
+  return true;
+}
+
+void BoxShowing(bool showing) { boxShowing = showing; }
+
+bool ChooseFile(std::string* name) {
+  if (fileAnswers.empty()) return false;
+  std::string answer = fileAnswers.front();
+  fileAnswers.pop_front();
+  if (answer == "cancel") return false;
+  *name = platform::Utf8ToCp1252(answer);
+  return true;
+}
+
+void LogBox(const char* text, const char* caption, bool question, int answer) {
+  Log(std::string("BOX\t") + (question ? "ASK" : "INFO") + "\t" + Field(caption) + "\t" + Field(text) +
+      "\t" + std::to_string(answer));
+}
+
+void LogCue(const char* path) { Log("CUE\t" + Field(path)); }
+
+void LogProgram(const char* commandLine, int showMode) {
+  Log("RUN\t" + Field(commandLine) + "\t" + std::to_string(showMode));
+}
+
+void LogCommand(int id) { Log("CMD\t" + std::to_string(id)); }
+
+void Start(TSDIDecFrame* mainFrame) {
+  if (!active) return;
+  frame = mainFrame;
+  Log("READY");
+  runner = new TStepRunner;
+  runner->Start(100);
+}
+
+}  // namespace testscript

@@ -1,0 +1,76 @@
+#include "shell/window_front_end.h"
+
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/utils.h>
+
+#include "core/application.h"
+#include "platform/audio_cues.h"
+#include "platform/launcher.h"
+#include "platform/stop_request.h"
+#include "shell/pav_sdi_app.h"
+#include "shell/test_script.h"
+#include "shell/wx_dialogs.h"
+
+namespace {
+
+class TDesktopPrograms : public platform::Programs {
+ public:
+  void Exec(const char* commandLine, int showMode) override {
+    testscript::LogProgram(commandLine, showMode);
+    platform::StartProgram(commandLine);
+  }
+};
+
+class TWindowCues : public platform::Sound {
+ public:
+  void PlayCue(const char* path) override {
+    testscript::LogCue(path);
+    platform::AudioCues().PlayCue(path);
+  }
+};
+
+TWxDialogs dialogs;
+TDesktopPrograms programs;
+TWindowCues cues;
+
+// While music plays no window message is processed, so Escape is read from
+// the keyboard's state.
+bool EscapeHeld() { return wxGetKeyState(WXK_ESCAPE); }
+
+int RunWindow() {
+  int status = 0;
+  if (wxTheApp->CallOnInit()) {
+    status = wxTheApp->OnRun();
+    wxTheApp->OnExit();
+  }
+  wxEntryCleanup();
+  return status;
+}
+
+}  // namespace
+
+bool InstallWindowFrontEnd(int argc, char** argv) {
+  static std::vector<char*> arguments;
+  arguments.assign(argv, argv + argc);
+  arguments.push_back(nullptr);
+  static int count = argc;
+  // A display that cannot be opened leaves the console in place.
+  wxLog::EnableLogging(false);
+  wxApp::SetInstance(new TPavSdiApp);
+  bool started = wxEntryStart(count, arguments.data());
+  wxLog::EnableLogging(true);
+  if (!started) return false;
+  testscript::Open();
+  platform::Services services = platform::Get();
+  services.dialogs = &dialogs;
+  services.sound = &cues;
+  services.programs = &programs;
+  platform::Install(services);
+  platform::SetStopPoll(EscapeHeld);
+  SetApplicationRunner(RunWindow);
+  return true;
+}

@@ -1,0 +1,42 @@
+#include "shell/wx_dialogs.h"
+
+#include <wx/msgdlg.h>
+
+#include "core/prompts.h"
+#include "shell/test_script.h"
+#include "shell/wx_text.h"
+
+namespace {
+
+constexpr unsigned kQuestionType = 3;
+constexpr int kOk = 1;
+
+int ShowDialog(const char* text, const char* caption, bool question) {
+  long style = wxSTAY_ON_TOP | wxCENTRE;
+  style |= question ? (wxYES_NO | wxCANCEL) : (wxOK | wxICON_INFORMATION);
+  wxMessageDialog box(nullptr, Wx(text), Wx(caption), style);
+  if (question)
+    box.SetYesNoCancelLabels("Oui", "Non", "Annuler");
+  else
+    box.SetOKLabel("OK");
+  box.Raise();
+  testscript::BoxShowing(true);
+  int shown = box.ShowModal();
+  testscript::BoxShowing(false);
+  switch (shown) {
+    case wxID_YES: return kYes;
+    case wxID_NO: return kNo;
+    case wxID_OK: return kOk;
+    default: return question ? kCancel : kOk;
+  }
+}
+
+}  // namespace
+
+int TWxDialogs::MessageBox(const char* text, const char* caption, unsigned type) {
+  bool question = type == kQuestionType;
+  int answer;
+  if (!testscript::AnswerBox(question, &answer)) answer = ShowDialog(text, caption, question);
+  testscript::LogBox(text, caption, question, answer);
+  return answer;
+}

@@ -1,0 +1,120 @@
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/menu_table.h"
+#include "platform/stop_request.h"
+
+namespace {
+
+TEST(MenuTable, PopupsInOrderWithTheirFirstAndLastItems) {
+  struct Case {
+    const char* title;
+    int first, last, count;
+  } cases[] = {{"&Tabla", 24331, 24310, 11},   {"&Edit", 24319, 24325, 10},
+               {"&Rechercher", 24351, 24353, 3}, {"&Init", 400, 407, 8},
+               {"&Harm", 500, 509, 11},        {"&Outils", 600, 610, 12},
+               {"&Aide", 2009, 2011, 3}};
+  ASSERT_EQ(7, kMenuPopupCount);
+  for (int p = 0; p < kMenuPopupCount; ++p) {
+    const TMenuPopup& popup = kMenuBar[p];
+    EXPECT_STREQ(cases[p].title, popup.title);
+    EXPECT_EQ(cases[p].count, popup.count) << popup.title;
+    EXPECT_EQ(cases[p].first, popup.items[0].id) << popup.title;
+    EXPECT_EQ(cases[p].last, popup.items[popup.count - 1].id) << popup.title;
+  }
+}
+
+TEST(MenuTable, ItemsTextsAcceleratorsAndState) {
+  struct Case {
+    int id;
+    const char* text;
+    unsigned modifiers;
+    TKey key;
+    bool grayed;
+  } cases[] = {
+      {24310, "E&xit\tAlt+F4", 0, TKey::None, false},
+      {24321, "&Undo\tAlt+BkSp", kAltKey, TKey::Backspace, true},
+      {24322, "&Couper\tShift+Del", kShiftKey, TKey::Delete, true},
+      {24323, "&Copier\tCtrl+Ins", kCtrlKey, TKey::Insert, true},
+      {24324, "&Coller\tShift+Ins", kShiftKey, TKey::Insert, true},
+      {24326, "Clear &All\tCtrl+Del", kCtrlKey, TKey::Delete, true},
+      {24325, "&Delete\tDel", 0, TKey::None, true},
+      {24334, "Enregistrer sous...", 0, TKey::None, true},
+      {400, "&Défaut\tCTRL+F1", kCtrlKey, TKey::F1, false},
+      {402, "&Tempo\tF12", 0, TKey::F12, false},
+      {502, "&Degré\tALT+F11", kAltKey, TKey::F11, false},
+      {503, "&Gamme\tF2", 0, TKey::F2, false},
+      {507, "Répét&ition\tALT+F12", kAltKey, TKey::F12, false},
+      {603, "&Précédent", 0, TKey::None, false},
+      {606, "&Doigté", 0, TKey::None, false},
+      {2011, "&Tutoriel\tF1", 0, TKey::F1, false},
+  };
+  for (const Case& c : cases) {
+    const TMenuItem* item = FindMenuItem(c.id);
+    ASSERT_NE(nullptr, item) << c.id;
+    EXPECT_STREQ(c.text, item->text) << c.id;
+    EXPECT_EQ(c.modifiers, item->accelerator.modifiers) << c.id;
+    EXPECT_EQ(c.key, item->accelerator.key) << c.id;
+    EXPECT_EQ(c.grayed, item->grayed) << c.id;
+  }
+  EXPECT_EQ(nullptr, FindMenuItem(0));
+  EXPECT_EQ(nullptr, FindMenuItem(12345));
+}
+
+TEST(MenuTable, NoTwoItemsShareAnIdOrAnAccelerator) {
+  std::set<int> ids;
+  std::set<std::pair<unsigned, TKey>> keys;
+  int items = 0;
+  for (int p = 0; p < kMenuPopupCount; ++p) {
+    for (int i = 0; i < kMenuBar[p].count; ++i) {
+      const TMenuItem& item = kMenuBar[p].items[i];
+      if (item.id == 0) continue;
+      ++items;
+      EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+      if (item.accelerator.key != TKey::None) {
+        EXPECT_TRUE(keys.insert({item.accelerator.modifiers, item.accelerator.key}).second) << item.id;
+      }
+    }
+  }
+  EXPECT_EQ(53, items);
+  EXPECT_EQ(24u, keys.size());
+}
+
+TEST(MenuTable, HintsAndToolBar) {
+  EXPECT_STREQ("Quits PavSdi and prompts to save the documents", MenuHint(24310));
+  EXPECT_STREQ("Edit operations", MenuHint(24320));
+  EXPECT_STREQ("About the PavSdi application", MenuHint(2009));
+  EXPECT_STREQ("", MenuHint(503));
+  EXPECT_STREQ("", MenuHint(999));
+  const int expected[] = {24331, 24332, 24333, 0,     24322, 24323, 24324, 0,
+                          24321, 0,     24351, 24353, 0,     24337, 24340};
+  ASSERT_EQ(15, kToolBarButtonCount);
+  for (int i = 0; i < kToolBarButtonCount; ++i) {
+    EXPECT_EQ(expected[i], kToolBarButtons[i]) << i;
+    if (kToolBarButtons[i]) {
+      EXPECT_STRNE("", MenuHint(kToolBarButtons[i])) << kToolBarButtons[i];
+    }
+  }
+}
+
+bool escapeHeld = false;
+
+TEST(StopRequest, PolledSourceLatchesUntilCleared) {
+  platform::ClearStopRequest();
+  platform::SetStopPoll([] { return escapeHeld; });
+  EXPECT_FALSE(platform::StopRequested());
+  escapeHeld = true;
+  EXPECT_TRUE(platform::StopRequested());
+  escapeHeld = false;
+  EXPECT_TRUE(platform::StopRequested()) << "a short press is not lost";
+  platform::ClearStopRequest();
+  EXPECT_FALSE(platform::StopRequested());
+  platform::SetStopPoll(nullptr);
+  platform::RequestStop();
+  EXPECT_TRUE(platform::StopRequested());
+  platform::ClearStopRequest();
+}
+
+}  // namespace

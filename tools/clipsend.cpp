@@ -1,0 +1,35 @@
+// clipsend: the companion that puts the current information (the file
+// \orfeon\prvinfo.tab) on the clipboard. The desktop's clipboard keeps the
+// text after we end: the clipboard tool stays in the background serving it
+// until another program takes the clipboard. With PAVSDI_CLIPBOARD set, that
+// file receives the text instead.
+#include "core/text_files.h"
+#include "core/working_state.h"
+#include "platform/clipboard.h"
+#include "platform/console_ui.h"
+
+namespace {
+
+const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
+
+}  // namespace
+
+int main() {
+  char info[kPageSize + 1];
+  if (ReadTextPage(info, 1, kInfoFile) == 0) {
+    platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");
+    return 1;
+  }
+  platform::Clipboard& clipboard = platform::GetClipboard();
+  if (!clipboard.Open()) {
+    platform::PrintForPerson("clipsend : impossible d'ouvrir le presse papier.");
+    return 1;
+  }
+  bool written = clipboard.WriteText(info);
+  clipboard.Close();
+  if (!written) {
+    platform::PrintForPerson("clipsend : impossible d'écrire dans le presse papier.");
+    return 1;
+  }
+  return 0;
+}
