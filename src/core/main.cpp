@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/file_commands.h"
 #include "clipboard/clipboard_commands.h"
+#include "core/file_commands.h"
 #include "core/program_entry.h"
 #include "harmony/motifs.h"
 #include "platform/console_ui.h"
@@ -13,11 +13,23 @@
 #include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
+namespace {
+
+// Every part registers the menu commands it handles; window and console
+// dispatch through the same table.
+void RegisterCommands() {
+  RegisterFileCommands();
+  RegisterTablatureCommands();
+  RegisterMotifCommands();
+  RegisterClipboardCommands();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
   platform::InstallConsole();
-  RegisterTablatureCommands();
-  RegisterFileCommands();
+  RegisterCommands();
   // The window's toolkit starts before the entry, which may show boxes.
   if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
@@ -26,8 +38,6 @@ int main(int argc, char** argv) {
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
-  RegisterClipboardCommands();
-  RegisterMotifCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;
