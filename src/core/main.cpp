@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/file_commands.h"
 #include "clipboard/clipboard_commands.h"
+#include "core/file_commands.h"
 #include "core/program_entry.h"
 #include "harmony/harmony_commands.h"
 #include "harmony/motifs.h"
@@ -14,12 +14,24 @@
 #include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
+namespace {
+
+// Every part registers the menu commands it handles; window and console
+// dispatch through the same table.
+void RegisterCommands() {
+  RegisterFileCommands();
+  RegisterTablatureCommands();
+  RegisterHarmonyCommands();
+  RegisterMotifCommands();
+  RegisterClipboardCommands();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
   platform::InstallConsole();
-  RegisterTablatureCommands();
-  RegisterHarmonyCommands();
-  RegisterFileCommands();
+  RegisterCommands();
   // The window's toolkit starts before the entry, which may show boxes.
   if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
@@ -28,8 +40,6 @@ int main(int argc, char** argv) {
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
-  RegisterClipboardCommands();
-  RegisterMotifCommands();
   int status = ProgramEntry(argc, pointers.data());
   platform::RunShutdown();
   return status;

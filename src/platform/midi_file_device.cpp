@@ -13,11 +13,18 @@ void MidiFileDevice::Send(const uint8_t* bytes, int length) {
   TimedMessage m{nowMs_, {bytes[0], bytes[1], length > 2 ? bytes[2] : uint8_t{0}},
                  static_cast<uint8_t>(length)};
   messages_.push_back(m);
+  unsaved_ = true;
+}
+
+void MidiFileDevice::Wait(uint32_t ms) {
+  nowMs_ += ms;
+  if (ms > 0) unsaved_ = true;
 }
 
 void MidiFileDevice::Close() {
+  if (!unsaved_) return;
   std::vector<uint8_t> smf = BuildSmf(messages_, nowMs_);
-  WriteFileAtomically(MapPath(programPath_), smf.data(), smf.size());
+  if (WriteFileAtomically(MapPath(programPath_), smf.data(), smf.size())) unsaved_ = false;
 }
 
 }  // namespace platform

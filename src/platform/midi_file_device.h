@@ -14,9 +14,11 @@ class MidiFileDevice : public MidiDevice {
   uint16_t NoteCapacity() override { return 128; }
   bool Open() override;
   void Send(const uint8_t* bytes, int length) override;
-  void Wait(uint32_t ms) override { nowMs_ += ms; }
+  void Wait(uint32_t ms) override;
   // Writes the whole recording so far; a port opened again in the same run
-  // goes on with the same recording.
+  // goes on with the same recording. Nothing is written when nothing was
+  // recorded since the last write, so that a file another program wrote
+  // there meanwhile (the companion player) is not overwritten for nothing.
   void Close() override;
   std::string OutputFile() const override { return programPath_; }
 
@@ -25,6 +27,7 @@ class MidiFileDevice : public MidiDevice {
   const char* programPath_;
   std::vector<TimedMessage> messages_;
   uint64_t nowMs_ = 0;
+  bool unsaved_ = true;
 };
 
 }  // namespace platform

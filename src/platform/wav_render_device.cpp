@@ -21,10 +21,12 @@ bool WavRenderDevice::Open() {
 
 void WavRenderDevice::Send(const uint8_t* bytes, int length) {
   if (synth_ && synth_->HasSoundFont()) synth_->Send(bytes, length);
+  unsaved_ = true;
 }
 
 void WavRenderDevice::Wait(uint32_t ms) {
   nowMs_ += ms;
+  if (ms > 0) unsaved_ = true;
   // Frames are counted from the start of the recording, so that waits of
   // odd milliseconds never drift from the timeline.
   size_t target = static_cast<size_t>(nowMs_ * kSynthRate / 1000);
@@ -35,8 +37,9 @@ void WavRenderDevice::Wait(uint32_t ms) {
 }
 
 void WavRenderDevice::Close() {
+  if (!unsaved_) return;
   std::vector<uint8_t> wav = BuildWav(samples_.data(), samples_.size() / 2, 2, kSynthRate);
-  WriteFileAtomically(MapPath(programPath_), wav.data(), wav.size());
+  if (WriteFileAtomically(MapPath(programPath_), wav.data(), wav.size())) unsaved_ = false;
 }
 
 }  // namespace platform

@@ -18,8 +18,9 @@ class WavRenderDevice : public MidiDevice {
   bool Open() override;
   void Send(const uint8_t* bytes, int length) override;
   void Wait(uint32_t ms) override;
-  // Writes the whole recording so far; a port opened again in the same run
-  // goes on with the same recording.
+  // Writes the whole recording so far, when something was recorded since
+  // the last write; a port opened again in the same run goes on with the
+  // same recording.
   void Close() override;
   std::string OutputFile() const override { return programPath_; }
 
@@ -34,6 +35,7 @@ class WavRenderDevice : public MidiDevice {
   std::unique_ptr<Synthesizer> synth_;
   std::vector<int16_t> samples_;
   uint64_t nowMs_ = 0;
+  bool unsaved_ = true;
 };
 
 }  // namespace platform

@@ -78,3 +78,26 @@ TEST_F(MidiFile, RecordsOnItsOwnClockAndContinuesAfterReopening) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MidiFile, AnotherProgramsFileIsNotOverwrittenWithNothingNew) {
+  UseFileDevice();
+  OpenMidiPort();
+  SendNoteOn(60);
+  WaitNoteLength(4000);
+  SendNoteOff(60);
+  platform::MidiOutClose(WorkingState.MidiOut);  // as for the companion player
+  WorkingState.MidiOut = nullptr;
+  WriteHostFile("\\orfeon\\sortie.mid", "the companion's recording");
+  OpenMidiPort();
+  platform::CloseAllMidiPorts();
+  EXPECT_EQ("the companion's recording", ReadHostFile("\\orfeon\\sortie.mid"));
+  // Something new is recorded again: the whole recording is written.
+  OpenMidiPort();
+  SendProgramChange(3);
+  platform::CloseAllMidiPorts();
+  EXPECT_NE("the companion's recording", ReadHostFile("\\orfeon\\sortie.mid"));
+}
+
+}  // namespace
