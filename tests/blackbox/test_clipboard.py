@@ -161,7 +161,7 @@ class Motifs(ClipboardTest):
         self.assertEqual([quarter if i % 2 == 0 else quarter // 2 for i in range(len(scale))], scale)
 
     def test_edit_note_then_the_scale_drill_forward_and_backward(self):
-        lines, err = self.pavsdi("24319\no\n500\no\n500\nn\n", b"o3 c e g")
+        lines, err = self.pavsdi("24319\no\n500\no\nc\n500\nn\nc\n", b"o3 c e g")
         self.needs(err, 500)
         self.assertEqual("ASK\tpresse papier courant : o3 c e g\\n\toui=saisir le motif de note non ou escape = annuler",
                          lines[0])
