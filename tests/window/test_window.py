@@ -134,9 +134,10 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual(["CMD\t503"], commands)
         after = log[log.index("CMD\t503") + 1:]
         questions = [l for l in after if l.startswith("BOX\tASK")]
-        # The scale questions, when the scale drill is there, get the hook's answer.
-        for q in questions[:1]:
-            self.assertTrue(q.endswith("\t2"), q)
+        # The first scale kind is offered and the hook's Cancel ends the command.
+        self.assertEqual(1, len(questions), after)
+        self.assertIn("gamme majeure", questions[0])
+        self.assertTrue(questions[0].endswith("\t2"), questions[0])
 
     def test_open_makes_a_tablature_current_and_lists_it(self):
         piece = self.host("piece.tab", "c d e\r\n|f g\r\n")
