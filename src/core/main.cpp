@@ -10,6 +10,7 @@
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
+#include "shell/shell_commands.h"
 #include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
@@ -22,6 +23,7 @@ void RegisterCommands() {
   RegisterTablatureCommands();
   RegisterMotifCommands();
   RegisterClipboardCommands();
+  RegisterShellCommands();
 }
 
 }  // namespace

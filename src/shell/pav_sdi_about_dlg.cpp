@@ -7,7 +7,7 @@
 #include "shell/about_texts.h"
 #include "shell/glyphs.h"
 #include "shell/project_rc_version.h"
-#include "shell/test_script.h"
+#include "shell/shell_test_steps.h"
 #include "shell/version_block.h"
 #include "shell/wx_text.h"
 
