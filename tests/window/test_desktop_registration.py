@@ -54,7 +54,7 @@ class RegistrationTest(pavsdi.RootTest):
         with open(path) as f:
             return f.read()
 
-    def test_start_registers_and_unreg_restores_the_earlier_default(self):
+    def test_start_registers(self):
         self.assertEqual("editor.desktop", self.default())
         log = self.run_window([])
         self.assertEqual(OURS, self.default())
@@ -65,6 +65,10 @@ class RegistrationTest(pavsdi.RootTest):
             self.data, "icons/hicolor/scalable/apps/PavSdi.Document.1.svg")))
         after_ready = log[log.index("READY") + 1:]
         self.assertEqual("CUE\t\\\\orfeon\\\\edition.wav", after_ready[0])
+
+    def test_unreg_restores_the_earlier_default(self):
+        self.run_window([])
+        self.assertEqual(OURS, self.default())
 
         log = self.run_without_device_file(["dump unreg"], ["/UNREG"])
         self.assertTrue(os.path.exists(os.path.join(self.root, "unreg")), "the window opened")
