@@ -11,6 +11,7 @@
 #include "platform/console_ui.h"
 #include "platform/encoding.h"
 #include "platform/interrupt.h"
+#include "shell/shell_commands.h"
 #include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
@@ -24,6 +25,7 @@ void RegisterCommands() {
   RegisterHarmonyCommands();
   RegisterMotifCommands();
   RegisterClipboardCommands();
+  RegisterShellCommands();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <wx/iconbndl.h>
 
+#include "core/document_registration.h"
 #include "core/file_commands.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
@@ -15,7 +16,17 @@ TPavSdiApp::TPavSdiApp() { SetAppDisplayName(Wx(kProductCaption)); }
 bool TPavSdiApp::OnInit() {
   SetUpMainWindow();
   testscript::Start(frame_);
+  RegisterOrUnregister(argc, Arguments().data());
   return true;
+}
+
+// The command line in the program's own characters.
+std::vector<const char*> TPavSdiApp::Arguments() {
+  arguments_.clear();
+  for (int i = 0; i < argc; ++i) arguments_.push_back(Cp1252(argv[i]));
+  std::vector<const char*> pointers;
+  for (const std::string& a : arguments_) pointers.push_back(a.c_str());
+  return pointers;
 }
 
 void TPavSdiApp::SetUpMainWindow() {

@@ -1,5 +1,8 @@
 // The application: builds the main window and runs until it is closed.
 #pragma once
+#include <string>
+#include <vector>
+
 #include <wx/app.h>
 
 class TSDIDecFrame;
@@ -14,5 +17,8 @@ class TPavSdiApp : public wxApp {
   TSDIDecFrame* Frame() const { return frame_; }
 
  private:
+  std::vector<const char*> Arguments();
+
   TSDIDecFrame* frame_ = nullptr;
+  std::vector<std::string> arguments_;
 };

@@ -37,6 +37,13 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
   void FindNextMatch();
   bool HasSearch() const { return !findData_.GetFindString().empty(); }
 
+  // Draws the pages that the printer's dialog data asks for on the
+  // printer's context, `rect` being one page; only while printing.
+  void Paint(wxDC& dc, const wxRect& rect);
+  // The font of the printed lines and their height on `dc`.
+  wxFont PrintFont() const;
+  int PrintLineHeight(wxDC& dc) const;
+
   // The file name as the program writes it; "" for a new text.
   const char* FileName() const { return fileName_; }
 

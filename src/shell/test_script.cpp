@@ -33,6 +33,7 @@ std::deque<std::string> boxAnswers;
 std::deque<std::string> fileAnswers;
 bool boxShowing = false;
 TSDIDecFrame* frame = nullptr;
+std::vector<TStepHandler> handlers;
 
 void Log(const std::string& line) {
   if (!logFile) return;
@@ -174,6 +175,9 @@ class TStepRunner : public wxTimer {
       Dump(argument);
     } else if (verb == "quit") {
       frame->CallAfter([] { frame->Close(); });
+    } else {
+      for (TStepHandler handler : handlers)
+        if (handler(verb, argument)) break;
     }
   }
 
@@ -242,6 +246,10 @@ void LogCue(const char* path) { Log("CUE\t" + Field(path)); }
 void LogProgram(const char* commandLine, int showMode) {
   Log("RUN\t" + Field(commandLine) + "\t" + std::to_string(showMode));
 }
+
+void AddSteps(TStepHandler handler) { handlers.push_back(handler); }
+
+void LogLine(const std::string& line) { Log(line); }
 
 void LogCommand(int id) { Log("CMD\t" + std::to_string(id)); }
 

@@ -34,6 +34,11 @@ void LogCue(const char* path);
 void LogProgram(const char* commandLine, int showMode);
 void LogCommand(int id);
 
+// Steps of other parts of the window: true when the verb was theirs.
+using TStepHandler = bool (*)(const std::string& verb, const std::string& argument);
+void AddSteps(TStepHandler handler);
+void LogLine(const std::string& line);
+
 // Runs the steps in the window's event loop.
 void Start(TSDIDecFrame* frame);
 

@@ -47,16 +47,19 @@ def xvfb_available():
 
 
 class WindowTest(pavsdi.RootTest):
-    def run_window(self, steps, timeout=60):
+    def run_window(self, steps, timeout=60, args=(), **extra):
         """Runs the window on the steps; returns (log lines, dumps by name)."""
         script = os.path.join(self.root, "script")
         log = os.path.join(self.root, "log")
         with open(script, "w", encoding="utf-8") as f:
             f.write("wait 300\n" + "\n".join(steps) + "\nanswer 7\nquit\n")
-        env = self.env(PAVSDI_TEST_SCRIPT=script, PAVSDI_TEST_LOG=log, NO_AT_BRIDGE="1")
+        env = self.env(PAVSDI_TEST_SCRIPT=script, PAVSDI_TEST_LOG=log, NO_AT_BRIDGE="1",
+                       XDG_DATA_HOME=os.path.join(self.root, "xdg-data"),
+                       XDG_CONFIG_HOME=os.path.join(self.root, "xdg-config"))
+        env.update(extra)
         env.pop("PAVSDI_UI")
         done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24",
-                               os.path.join(pavsdi.BUILD, "pavsdi")],
+                               os.path.join(pavsdi.BUILD, "pavsdi"), *args],
                               env=env, cwd=self.root, capture_output=True, timeout=timeout)
         self.assertEqual(0, done.returncode, done.stderr.decode("utf-8", "replace"))
         with open(log, encoding="utf-8") as f:

@@ -1,0 +1,155 @@
+#include "platform/version_info.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/encoding.h"
+
+namespace platform {
+namespace {
+
+constexpr unsigned kHeader = 6;  // length, value length, type
+
+unsigned Align(unsigned offset) { return (offset + 3) & ~3u; }
+
+unsigned Word(const unsigned char* block, unsigned at) { return block[at] | (block[at + 1] << 8); }
+
+// One node of the block, every offset from the block's start.
+struct TNode {
+  unsigned end;       // past its last byte
+  unsigned key;       // its UTF-16 name
+  unsigned keyUnits;  // without the terminator
+  unsigned value;
+  unsigned valueBytes;
+  bool text;
+  unsigned children;
+};
+
+bool ReadNode(const unsigned char* block, unsigned at, unsigned limit, TNode* node) {
+  if (at + kHeader > limit) return false;
+  unsigned length = Word(block, at);
+  if (length < kHeader || length > limit - at) return false;
+  node->end = at + length;
+  node->text = Word(block, at + 4) == 1;
+  node->key = at + kHeader;
+  unsigned p = node->key;
+  while (p + 2 <= node->end && Word(block, p) != 0) p += 2;
+  if (p + 2 > node->end) return false;
+  node->keyUnits = (p - node->key) / 2;
+  node->value = Align(p + 2);
+  unsigned valueLength = Word(block, at + 2);
+  node->valueBytes = node->text ? valueLength * 2 : valueLength;
+  if (node->value > node->end || node->valueBytes > node->end - node->value) {
+    // Some writers count the value of a string table in bytes: keep what fits.
+    node->valueBytes = node->value > node->end ? 0 : node->end - node->value;
+  }
+  node->children = Align(node->value + node->valueBytes);
+  return true;
+}
+
+void AppendUtf8(std::string* out, uint32_t c) {
+  if (c < 0x80) {
+    *out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out += static_cast<char>(0xC0 | (c >> 6));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out += static_cast<char>(0xE0 | (c >> 12));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out += static_cast<char>(0xF0 | (c >> 18));
+    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 units up to a terminator or `units`, in Windows-1252.
+std::string Narrow(const unsigned char* block, unsigned at, unsigned units) {
+  std::string utf8;
+  for (unsigned i = 0; i < units; ++i) {
+    uint32_t c = Word(block, at + 2 * i);
+    if (c == 0) break;
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units) {
+      uint32_t low = Word(block, at + 2 * (i + 1));
+      if (low >= 0xDC00 && low < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    AppendUtf8(&utf8, c);
+  }
+  return Utf8ToCp1252(utf8);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+unsigned GetFileVersionInfoSize(const TModule& module) {
+  if (!module.versionBlock || module.versionSize < kHeader) return 0;
+  unsigned length = Word(module.versionBlock, 0);
+  if (length < kHeader || length > module.versionSize) return 0;
+  // The second half holds the texts as queries convert them.
+  return 2 * Align(length);
+}
+
+bool GetFileVersionInfo(const TModule& module, unsigned size, void* data) {
+  unsigned needed = GetFileVersionInfoSize(module);
+  if (needed == 0 || size < needed) return false;
+  std::memset(data, 0, size);
+  std::memcpy(data, module.versionBlock, Word(module.versionBlock, 0));
+  return true;
+}
+
+bool VerQueryValue(void* data, const char* subBlock, void** value, unsigned* length) {
+  auto* block = static_cast<unsigned char*>(data);
+  TNode node;
+  if (!ReadNode(block, 0, Word(block, 0), &node)) return false;
+  const char* p = subBlock;
+  while (*p) {
+    while (*p == '\\') ++p;
+    if (!*p) break;
+    const char* end = std::strchr(p, '\\');
+    std::string wanted(p, end ? static_cast<size_t>(end - p) : std::strlen(p));
+    p += wanted.size();
+    bool found = false;
+    for (unsigned at = node.children; at < node.end; ) {
+      TNode child;
+      if (!ReadNode(block, at, node.end, &child)) return false;
+      if (SameName(Narrow(block, child.key, child.keyUnits), wanted)) {
+        node = child;
+        found = true;
+        break;
+      }
+      at = Align(child.end);
+    }
+    if (!found) return false;
+  }
+  if (!node.text) {
+    *value = block + node.value;
+    *length = node.valueBytes;
+    return true;
+  }
+  // Each text lands at half its own offset in the spare half, so texts of
+  // different nodes never overlap.
+  std::string text = Narrow(block, node.value, node.valueBytes / 2);
+  char* spare = reinterpret_cast<char*>(block) + Align(Word(block, 0)) + node.value / 2;
+  std::memcpy(spare, text.c_str(), text.size() + 1);
+  *value = spare;
+  *length = static_cast<unsigned>(text.size() + 1);
+  return true;
+}
+
+}  // namespace platform

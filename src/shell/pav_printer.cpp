@@ -1,0 +1,44 @@
+#include "shell/pav_printer.h"
+
+#include <memory>
+
+#include <wx/module.h>
+
+#include "platform/default_printer.h"
+#include "shell/wx_text.h"
+
+namespace {
+
+std::unique_ptr<TPavPrinter> printer;
+int printing = 0;
+
+// The printer goes before the toolkit's printing classes do.
+class TPrinterModule : public wxModule {
+ public:
+  bool OnInit() override { return true; }
+  void OnExit() override { ReleasePrinter(); }
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(TPrinterModule);
+};
+wxIMPLEMENT_DYNAMIC_CLASS(TPrinterModule, wxModule);
+
+}  // namespace
+
+TPavPrinter* Printer() { return printer.get(); }
+
+TPavPrinter& UsePrinter() {
+  std::string device = platform::DefaultPrinterName();
+  if (!printer || printer->device != device) {
+    printer = std::make_unique<TPavPrinter>();
+    printer->device = device;
+    printer->data.GetPrintData().SetPrinterName(wxString::FromUTF8(device));
+  }
+  return *printer;
+}
+
+void ReleasePrinter() { printer.reset(); }
+
+int PrintingCount() { return printing; }
+void BeginPrinting() { ++printing; }
+void EndPrinting() { --printing; }

@@ -1,0 +1,92 @@
+"""Registration of the document type at each start of the window, in
+temporary XDG directories, checked with the desktop's own tool (xdg-mime)."""
+import os
+import shutil
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import test_window  # noqa: E402
+from test_window import pavsdi  # noqa: E402
+
+OURS = "PavSdi.Document.1.desktop"
+
+
+class RegistrationTest(pavsdi.RootTest):
+    run_window = test_window.WindowTest.run_window
+
+    def setUp(self):
+        super().setUp()
+        self.data = os.path.join(self.root, "xdg-data")
+        self.config = os.path.join(self.root, "xdg-config")
+        # An editor that was the default before us.
+        os.makedirs(os.path.join(self.data, "applications"))
+        os.makedirs(self.config)
+        with open(os.path.join(self.data, "applications", "editor.desktop"), "w") as f:
+            f.write("[Desktop Entry]\nType=Application\nName=Editor\nExec=/bin/true %f\n")
+        self.mimeapps = os.path.join(self.config, "mimeapps.list")
+        with open(self.mimeapps, "w") as f:
+            f.write("[Default Applications]\ntext/html=editor.desktop\ntext/plain=editor.desktop\n")
+
+    def default(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+                            "DESKTOP_SESSION", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS")}
+        env.update(XDG_DATA_HOME=self.data, XDG_CONFIG_HOME=self.config, HOME=self.root)
+        done = subprocess.run(["xdg-mime", "query", "default", "text/plain"], env=env,
+                              capture_output=True, text=True, timeout=30)
+        return done.stdout.strip()
+
+    def run_without_device_file(self, steps, args):
+        """The entry reads the command line's options only when the device file
+        is missing; it then opens the built-in synthesizer, which needs a sound
+        output."""
+        os.remove(os.path.join(self.orfeon, "midiinit.dev"))
+        log = self.run_window(steps, args=args)
+        if "READY" not in log:
+            self.skipTest("no sound output for the built-in synthesizer: the window does not open")
+        return log
+
+    def entry(self, name):
+        path = os.path.join(self.data, "applications", name)
+        if not os.path.exists(path):
+            return None
+        with open(path) as f:
+            return f.read()
+
+    def test_start_registers(self):
+        self.assertEqual("editor.desktop", self.default())
+        log = self.run_window([])
+        self.assertEqual(OURS, self.default())
+        program = os.path.realpath(os.path.join(pavsdi.BUILD, "pavsdi"))
+        self.assertIn("Exec=%s\n" % program, self.entry(OURS))
+        self.assertIn("Exec=%s\n" % program, self.entry("PavSdi.Application.desktop"))
+        self.assertTrue(os.path.exists(os.path.join(
+            self.data, "icons/hicolor/scalable/apps/PavSdi.Document.1.svg")))
+        after_ready = log[log.index("READY") + 1:]
+        self.assertEqual("CUE\t\\\\orfeon\\\\edition.wav", after_ready[0])
+
+    def test_unreg_restores_the_earlier_default(self):
+        self.run_window([])
+        self.assertEqual(OURS, self.default())
+
+        log = self.run_without_device_file(["dump unreg"], ["/UNREG"])
+        self.assertTrue(os.path.exists(os.path.join(self.root, "unreg")), "the window opened")
+        self.assertNotIn("CUE\t\\\\orfeon\\\\edition.wav", log[log.index("READY") + 1:])
+        self.assertEqual("editor.desktop", self.default())
+        self.assertIsNone(self.entry(OURS))
+        self.assertIsNone(self.entry("PavSdi.Application.desktop"))
+        with open(self.mimeapps) as f:
+            self.assertEqual("[Default Applications]\ntext/html=editor.desktop\n"
+                             "text/plain=editor.desktop\n", f.read())
+
+    def test_other_tokens_only_register(self):
+        self.run_without_device_file([], ["-verbose", "unregister", "/unregistered"])
+        self.assertEqual(OURS, self.default())
+
+
+if __name__ == "__main__":
+    if not test_window.xvfb_available() or shutil.which("xdg-mime") is None:
+        print("xvfb-run or xdg-mime missing: registration tests skipped")
+        sys.exit(77)
+    pavsdi.main()
