@@ -84,7 +84,7 @@ void Dump(const std::string& path) {
     }
   }
   for (const wxAcceleratorEntry& a : frame->Accelerators())
-    out << "ACCEL\t" << a.GetCommand() << "\t" << Field(a.ToString()) << "\n";
+    out << "ACCEL\t" << a.GetCommand() << "\t" << Field(a.ToRawString()) << "\n";
   wxToolBar* tools = frame->ToolBar();
   for (size_t i = 0; tools && i < tools->GetToolsCount(); ++i) {
     const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));

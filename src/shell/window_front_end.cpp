@@ -13,6 +13,7 @@
 #include "platform/clipboard.h"
 #include "platform/launcher.h"
 #include "platform/stop_request.h"
+#include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/test_script.h"
 #include "shell/wx_clipboard.h"
@@ -67,6 +68,7 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   bool started = wxEntryStart(count, arguments.data());
   wxLog::EnableLogging(true);
   if (!started) return false;
+  UseFrenchLocale();
   testscript::Open();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;
