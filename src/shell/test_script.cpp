@@ -126,6 +126,8 @@ class TStepRunner : public wxTimer {
     waitUntil_ = 0;
     if (waitingForBox_ && !boxShowing) return;
     waitingForBox_ = false;
+    if (waitingForNoBox_ && boxShowing) return;
+    waitingForNoBox_ = false;
     if (steps.empty()) {
       Stop();
       return;
@@ -166,6 +168,8 @@ class TStepRunner : public wxTimer {
       wxUIActionSimulator().Text(argument.c_str());
     } else if (verb == "waitbox") {
       waitingForBox_ = true;
+    } else if (verb == "waitclosed") {
+      waitingForNoBox_ = true;
     } else if (verb == "wait") {
       waitUntil_ = wxGetLocalTimeMillis() + std::atol(argument.c_str());
     } else if (verb == "screenshot") {
@@ -179,6 +183,7 @@ class TStepRunner : public wxTimer {
 
   wxLongLong waitUntil_ = 0;
   bool waitingForBox_ = false;
+  bool waitingForNoBox_ = false;
 };
 
 TStepRunner* runner = nullptr;

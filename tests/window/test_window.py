@@ -3,6 +3,7 @@
 Screenshots are kept under <build>/window-artefacts. Exits 77 (skipped) when
 no virtual display can be run."""
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -60,7 +61,9 @@ class WindowTest(pavsdi.RootTest):
         command = [os.path.join(pavsdi.BUILD, "pavsdi")]
         if prelude:
             command = ["sh", "-c", prelude + '; PATH=/nonexistent exec "$0"'] + command
-        done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + command,
+        # A random first display number keeps concurrent runs apart.
+        display = str(random.randint(200, 20000))
+        done = subprocess.run(["xvfb-run", "-a", "-n", display, "-s", "-screen 0 1024x768x24"] + command,
                               env=env, cwd=self.root, capture_output=True, timeout=timeout)
         self.assertEqual(0, done.returncode, done.stderr.decode("utf-8", "replace"))
         with open(log, encoding="utf-8") as f:
