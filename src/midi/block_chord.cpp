@@ -18,9 +18,11 @@ void ForEachChordNote(int8_t first, const TNoteList& intervals, Send send) {
 }  // namespace
 
 int PlayBlockChord(int8_t first, const TNoteList& intervals, const TLengthList& lengths) {
+  if (StopIfRequested()) return 0;
   int32_t lowest = NormalizePitch(first);
   SendNoteOn(lowest);
   WaitNoteLength(lengths[1]);
+  if (StopIfRequested()) return 0;
   ForEachChordNote(first, intervals, [](int32_t p) { SendNoteOn(p); });
   WaitNoteLength(lengths[2]);
   SendNoteOff(lowest);

@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "platform/stop_request.h"
 
 const char kDeviceFile[] = "\\orfeon\\midiinit.dev";
 
@@ -33,6 +34,10 @@ uint32_t PackShortMessage(int32_t status, int32_t data1, int32_t data2) {
 
 namespace {
 
+// The notes switched on and not yet off, by pitch byte, so that a stop
+// leaves none sounding.
+bool sounding[256] = {};
+
 uint32_t Send(int32_t status, int32_t data1, int32_t data2) {
   uint32_t message = PackShortMessage(status, data1, data2);
   platform::MidiOutShortMsg(WorkingState.MidiOut, message);
@@ -42,13 +47,24 @@ uint32_t Send(int32_t status, int32_t data1, int32_t data2) {
 }  // namespace
 
 uint32_t SendNoteOn(int32_t pitch) {
+  sounding[pitch & 0xFF] = true;
   return Send(0x90 + WorkingState.Channel, pitch, static_cast<int32_t>(WorkingState.Velocity));
 }
 
-uint32_t SendNoteOff(int32_t pitch) { return Send(0x80 + WorkingState.Channel, pitch, 0); }
+uint32_t SendNoteOff(int32_t pitch) {
+  sounding[pitch & 0xFF] = false;
+  return Send(0x80 + WorkingState.Channel, pitch, 0);
+}
 
 uint32_t SendProgramChange(int32_t program) {
   return Send(0xC0 + WorkingState.Channel, program, 0);
+}
+
+bool StopIfRequested() {
+  if (!platform::StopRequested()) return false;
+  for (int pitch = 0; pitch < 256; ++pitch)
+    if (sounding[pitch]) SendNoteOff(pitch);
+  return true;
 }
 
 uint32_t NoteLengthMs(uint32_t length) {

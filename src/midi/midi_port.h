@@ -15,6 +15,11 @@ uint32_t SendNoteOn(int32_t pitch);
 uint32_t SendNoteOff(int32_t pitch);
 uint32_t SendProgramChange(int32_t program);
 
+// True when the user asked to stop the music (see platform/stop_request.h);
+// every note still sounding is then switched off at once. The players ask
+// it before each note.
+bool StopIfRequested();
+
 // The wait for a length (note value x 1000) at `Tempo`, at most 4000 ms.
 uint32_t NoteLengthMs(uint32_t length);
 // Waits that long on the port and returns it.

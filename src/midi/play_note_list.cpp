@@ -5,6 +5,7 @@
 int PlayNoteList(int8_t base, const TNoteList& notes, const TLengthList& lengths) {
   int count = notes.Count > kMaxListEntries ? kMaxListEntries : notes.Count;
   for (int k = 1; k <= count; ++k) {
+    if (StopIfRequested()) break;
     if (notes[k] == 0) {
       WaitNoteLength(lengths[k]);
       continue;

@@ -96,6 +96,7 @@ int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const T
   Voice voice(base, notes, lengths, modes);
   int answer = 0;
   for (int k = 1; k <= count; ++k) {
+    if (StopIfRequested()) return kCancel;
     if (announcing && Announce(k, notes, lengths, modes, marks, answer)) {
       voice.Silence(k - 1);
       return answer;

@@ -15,8 +15,9 @@ using TMarkList = char[kListSize];
 
 // Plays notes 1..notes.Count. Announcements are made when `announce` is not
 // empty. Returns the latest answer: 7 or 2 when the user stopped the
-// measure (every note still sounding is then switched off at once),
-// otherwise the last answer given (0 when nothing was asked).
+// measure (every note still sounding is then switched off at once), 2 also
+// when the music was stopped (StopIfRequested), otherwise the last answer
+// given (0 when nothing was asked).
 int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const TLengthList& lengths,
               const TModeList& modes, const TMarkList& marks);
 

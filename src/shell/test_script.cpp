@@ -85,7 +85,7 @@ void Dump(const std::string& path) {
     }
   }
   for (const wxAcceleratorEntry& a : frame->Accelerators())
-    out << "ACCEL\t" << a.GetCommand() << "\t" << Field(a.ToString()) << "\n";
+    out << "ACCEL\t" << a.GetCommand() << "\t" << Field(a.ToRawString()) << "\n";
   wxToolBar* tools = frame->ToolBar();
   for (size_t i = 0; tools && i < tools->GetToolsCount(); ++i) {
     const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
@@ -127,6 +127,8 @@ class TStepRunner : public wxTimer {
     waitUntil_ = 0;
     if (waitingForBox_ && !boxShowing) return;
     waitingForBox_ = false;
+    if (waitingForNoBox_ && boxShowing) return;
+    waitingForNoBox_ = false;
     if (steps.empty()) {
       Stop();
       return;
@@ -167,6 +169,8 @@ class TStepRunner : public wxTimer {
       wxUIActionSimulator().Text(argument.c_str());
     } else if (verb == "waitbox") {
       waitingForBox_ = true;
+    } else if (verb == "waitclosed") {
+      waitingForNoBox_ = true;
     } else if (verb == "wait") {
       waitUntil_ = wxGetLocalTimeMillis() + std::atol(argument.c_str());
     } else if (verb == "screenshot") {
@@ -183,6 +187,7 @@ class TStepRunner : public wxTimer {
 
   wxLongLong waitUntil_ = 0;
   bool waitingForBox_ = false;
+  bool waitingForNoBox_ = false;
 };
 
 TStepRunner* runner = nullptr;

@@ -9,7 +9,8 @@
 //   file PATH|cancel    the next open or save dialog's answer
 //   key [alt+|ctrl+|shift+]KEY   a key through the keyboard
 //   command ID  recent INDEX  drop PATH  type TEXT
-//   waitbox  wait MS  screenshot PATH  dump PATH  quit
+//   waitbox  waitclosed (till no box shows, e.g. answered by another
+//   program)  wait MS  screenshot PATH  dump PATH  quit
 // Without the variables nothing of this is active.
 #pragma once
 #include <string>

@@ -1,5 +1,6 @@
 #include "shell/window_front_end.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include <wx/app.h>
@@ -9,10 +10,13 @@
 
 #include "core/application.h"
 #include "platform/audio_cues.h"
+#include "platform/clipboard.h"
 #include "platform/launcher.h"
 #include "platform/stop_request.h"
+#include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/test_script.h"
+#include "shell/wx_clipboard.h"
 #include "shell/wx_dialogs.h"
 
 namespace {
@@ -64,6 +68,7 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   bool started = wxEntryStart(count, arguments.data());
   wxLog::EnableLogging(true);
   if (!started) return false;
+  UseFrenchLocale();
   testscript::Open();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;
@@ -71,6 +76,9 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   services.programs = &programs;
   platform::Install(services);
   platform::SetStopPoll(EscapeHeld);
+  // A clipboard file the user chose (PAVSDI_CLIPBOARD) stays in use.
+  const char* clipboardFile = std::getenv("PAVSDI_CLIPBOARD");
+  if (!clipboardFile || !*clipboardFile) platform::InstallClipboard(&WxClipboard());
   SetApplicationRunner(RunWindow);
   return true;
 }

@@ -7,6 +7,7 @@
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
+#include "platform/stop_request.h"
 #include "tablature/tablature_interpreter.h"
 
 namespace {
@@ -50,6 +51,7 @@ void Stepping() {
     int answer = AskYesNoCancel(prompt, "oui=suivant non=précédent annuler=fin");
     if (answer == kCancel) return;
     Interpret("", from, to);
+    if (platform::StopRequested()) return;
     if (answer == kYes) {
       if (ws.Measure < INT32_MAX) ++ws.Measure;
     } else if (ws.Measure > 1) {
@@ -66,13 +68,13 @@ void GuidedReading() {
   CopyText(options, WorkingState.Indications);
   for (;;) {
     int answer = Interpret(options, 1, 1);
-    if (answer == kCancel) return;
+    if (answer == kCancel || platform::StopRequested()) return;
     if (answer == kNo) continue;
     uint32_t i = 2;
     bool backToFirst = false;
     while (i <= WorkingState.MeasureSpan) {
       answer = Interpret(options, static_cast<int32_t>(i), static_cast<int32_t>(i));
-      if (answer == kCancel) return;
+      if (answer == kCancel || platform::StopRequested()) return;
       if (answer == kNo) {
         i -= 2;
         if (i == 0) {

@@ -12,6 +12,7 @@
 #include "midi/midi_port.h"
 #include "platform/midi_out.h"
 #include "platform/paths.h"
+#include "platform/stop_request.h"
 
 namespace fakes {
 
@@ -41,6 +42,8 @@ void PavTest::SetUp() {
   WorkingState = TWorkingState{};
   ClearCommands();
   platform::Install({&dialogs, &sound, &programs, &clock, &input});
+  platform::SetStopPoll(nullptr);
+  platform::ClearStopRequest();
   UseDevices({32});
   const char* old = std::getenv("PAVSDI_ROOT");
   hadRoot_ = old != nullptr;

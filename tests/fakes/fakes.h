@@ -82,6 +82,7 @@ class MidiDevice : public platform::LiveMidiDevice {
   }
   void Send(const uint8_t* bytes, int length) override {
     events.push_back({clock_.NowMs(), std::vector<uint8_t>(bytes, bytes + length)});
+    if (onSend) onSend(events.back());
   }
   void Close() override {
     ++closes;
@@ -93,6 +94,8 @@ class MidiDevice : public platform::LiveMidiDevice {
   int closes = 0;
   bool isOpen = false;
   std::vector<MidiEvent> events;
+  // Called after each message is recorded (e.g. to ask for a stop).
+  std::function<void(const MidiEvent&)> onSend;
 
  private:
   std::string name_;

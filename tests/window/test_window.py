@@ -3,6 +3,7 @@
 Screenshots are kept under <build>/window-artefacts. Exits 77 (skipped) when
 no virtual display can be run."""
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -47,8 +48,10 @@ def xvfb_available():
 
 
 class WindowTest(pavsdi.RootTest):
-    def run_window(self, steps, timeout=60, args=(), **extra):
-        """Runs the window on the steps; returns (log lines, dumps by name)."""
+    def run_window(self, steps, timeout=60, prelude=None, args=(), **extra):
+        """Runs the window on the steps; returns (log lines, dumps by name).
+        A prelude is shell run on the virtual display first; the program then
+        runs without a search path."""
         script = os.path.join(self.root, "script")
         log = os.path.join(self.root, "log")
         with open(script, "w", encoding="utf-8") as f:
@@ -58,8 +61,12 @@ class WindowTest(pavsdi.RootTest):
                        XDG_CONFIG_HOME=os.path.join(self.root, "xdg-config"))
         env.update(extra)
         env.pop("PAVSDI_UI")
-        done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24",
-                               os.path.join(pavsdi.BUILD, "pavsdi"), *args],
+        command = [os.path.join(pavsdi.BUILD, "pavsdi"), *args]
+        if prelude:
+            command = ["sh", "-c", prelude + '; PATH=/nonexistent exec "$0" "$@"'] + command
+        # A random first display number keeps concurrent runs apart.
+        display = str(random.randint(200, 20000))
+        done = subprocess.run(["xvfb-run", "-a", "-n", display, "-s", "-screen 0 1024x768x24"] + command,
                               env=env, cwd=self.root, capture_output=True, timeout=timeout)
         self.assertEqual(0, done.returncode, done.stderr.decode("utf-8", "replace"))
         with open(log, encoding="utf-8") as f:
@@ -196,6 +203,17 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual("abc", self.dump("kept")["EDITOR"])
         self.assertEqual("", self.dump("new")["EDITOR"])
         self.assertTrue(os.path.getsize(shot) > 0)
+
+    def test_clipboard_text_of_another_program(self):
+        xclip = shutil.which("xclip")
+        if not xclip:
+            self.skipTest("xclip is not installed")
+        # Put there in UTF-8 by another program; the window reads it itself,
+        # with no clipboard tool within reach.
+        offer = "printf 'r\\303\\251 mi' | %s -selection clipboard -i >/dev/null 2>&1" % xclip
+        log = self.run_window(["answer 2", "command 611", "wait 500"], prelude=offer)
+        self.assertIn("BOX\tASK\toui=jouer presse papier non=jouer et sauvegarder escape = quitter"
+                      "\tré mi\\n\t2", log)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,50 @@
+#include "shell/wx_clipboard.h"
+
+#include <string>
+
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+
+#include "core/working_state.h"
+#include "shell/wx_text.h"
+
+namespace {
+
+class TWxClipboard : public platform::Clipboard {
+ public:
+  bool Open() override {
+    written_ = false;
+    return wxTheClipboard->Open();
+  }
+
+  bool ReadText(char* buffer, int size) override {
+    if (size <= 0) return false;
+    buffer[0] = 0;
+    wxTextDataObject data;
+    if (!wxTheClipboard->GetData(data)) return false;
+    std::string text = Cp1252(data.GetText());
+    CopyText(buffer, size, text.c_str());
+    return buffer[0] != 0;
+  }
+
+  bool WriteText(const char* text) override {
+    written_ = wxTheClipboard->SetData(new wxTextDataObject(Wx(text)));
+    return written_;
+  }
+
+  void Close() override {
+    // Left to the desktop's clipboard keeper, the text outlives the program.
+    if (written_) wxTheClipboard->Flush();
+    wxTheClipboard->Close();
+  }
+
+ private:
+  bool written_ = false;
+};
+
+}  // namespace
+
+platform::Clipboard& WxClipboard() {
+  static TWxClipboard clipboard;
+  return clipboard;
+}
