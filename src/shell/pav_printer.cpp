@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include <wx/app.h>
 #include <wx/module.h>
+#include <wx/toplevel.h>
 
 #include "platform/default_printer.h"
 #include "shell/wx_text.h"
@@ -39,6 +41,25 @@ TPavPrinter& UsePrinter() {
 
 void ReleasePrinter() { printer.reset(); }
 
+namespace {
+
+// While printing, the main window may grow to a page's size; otherwise the
+// toolkit's own limits apply.
+void ApplySizeLimits() {
+  wxWindow* frame = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+  if (frame) frame->SetMaxSize(printing ? wxSize(32000, 32000) : wxDefaultSize);
+}
+
+}  // namespace
+
 int PrintingCount() { return printing; }
-void BeginPrinting() { ++printing; }
-void EndPrinting() { --printing; }
+
+void BeginPrinting() {
+  ++printing;
+  ApplySizeLimits();
+}
+
+void EndPrinting() {
+  if (printing > 0) --printing;
+  ApplySizeLimits();
+}
