@@ -110,6 +110,9 @@ void CloseAllMidiPorts() {
   for (MidiOutPort& p : ports) MidiOutClose(&p);
 }
 
-void LiveMidiDevice::Wait(uint32_t ms) { Get().clock->SleepMs(ms); }
+void LiveMidiDevice::Wait(uint32_t ms) {
+  Clock& clock = *Get().clock;
+  clock.SleepUntilUs(timer_.Next(clock.NowUs(), ms));
+}
 
 }  // namespace platform
