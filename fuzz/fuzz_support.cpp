@@ -75,10 +75,16 @@ void InstallOnce() {
   if (installed) return;
   installed = true;
   platform::Install({&dialogs, nullptr, nullptr, &clock, nullptr});
-  char root[] = "/tmp/pavsdi-fuzz-XXXXXX";
-  if (!mkdtemp(root)) std::abort();
-  std::filesystem::create_directories(std::string(root) + "/orfeon");
-  setenv("PAVSDI_ROOT", root, 1);
+  // Every run writes a file: a memory file system keeps runs fast.
+  static char root[] = "/dev/shm/pavsdi-fuzz-XXXXXX";
+  static char fallback[] = "/tmp/pavsdi-fuzz-XXXXXX";
+  const char* made = mkdtemp(root);
+  if (!made) made = mkdtemp(fallback);
+  if (!made) std::abort();
+  static std::string madeRoot = made;
+  std::atexit([] { std::filesystem::remove_all(madeRoot); });
+  std::filesystem::create_directories(madeRoot + "/orfeon");
+  setenv("PAVSDI_ROOT", made, 1);
   auto checking = std::make_unique<CheckingDevice>();
   device = checking.get();
   platform::MidiDeviceList list;
