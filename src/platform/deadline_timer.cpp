@@ -3,9 +3,11 @@
 namespace platform {
 
 uint64_t DeadlineTimer::Next(uint64_t nowUs, uint32_t ms) {
-  // Also restarts when the present is before the last deadline: the time
-  // base moved (a clock changed under the device).
-  if (!started_ || nowUs > deadlineUs_ + kCatchUpWindowUs || nowUs + kCatchUpWindowUs < deadlineUs_) {
+  bool paused = nowUs > wokeUs_ + kCatchUpWindowUs;
+  bool stalled = nowUs > deadlineUs_ + kLongestCatchUpUs;
+  // A present before the last wake-up: the time base moved under the device.
+  bool clockMoved = nowUs < wokeUs_;
+  if (!started_ || paused || stalled || clockMoved) {
     deadlineUs_ = nowUs;
     started_ = true;
   }

@@ -113,6 +113,7 @@ void CloseAllMidiPorts() {
 void LiveMidiDevice::Wait(uint32_t ms) {
   Clock& clock = *Get().clock;
   clock.SleepUntilUs(timer_.Next(clock.NowUs(), ms));
+  timer_.Woke(clock.NowUs());
 }
 
 }  // namespace platform

@@ -12,10 +12,12 @@
 
 namespace {
 
+// A wait called at `nowUs`, and the time its sleep returned.
 struct Step {
   uint64_t nowUs;
   uint32_t ms;
   uint64_t deadlineUs;
+  uint64_t wokeUs;
 };
 
 TEST(DeadlineTimer, Timelines) {
@@ -24,30 +26,30 @@ TEST(DeadlineTimer, Timelines) {
     std::vector<Step> steps;
   };
   const Case cases[] = {
-      {"first wait starts from the present", {{5000, 10, 15000}}},
-      {"late wake-ups do not accumulate",
-       {{0, 100, 100000}, {100400, 100, 200000}, {200900, 100, 300000}, {300050, 0, 300000}}},
-      {"a lateness inside the window is caught up",
-       {{0, 50, 50000}, {50000 + 20000, 50, 100000}}},
+      {"first wait starts from the present", {{5000, 10, 15000, 15000}}},
+      {"sending between waits does not accumulate",
+       {{0, 100, 100000, 100000}, {100400, 100, 200000, 200000}, {200900, 100, 300000, 300000}}},
+      {"late wake-ups are caught up",
+       {{0, 50, 50000, 80000}, {80100, 50, 100000, 100050}, {100100, 0, 100000, 100100}}},
+      {"a pause inside the window is caught up", {{0, 50, 50000, 50000}, {70000, 50, 100000, 100000}}},
       {"a pause past the window restarts from the present",
-       {{0, 50, 50000}, {50000 + 20001, 50, 120001}, {120300, 50, 170001}}},
+       {{0, 50, 50000, 50000}, {70001, 50, 120001, 120001}, {120300, 50, 170001, 170001}}},
       {"a prompt of several seconds",
-       {{1000, 250, 251000}, {3251000, 250, 3501000}, {3501100, 250, 3751000}}},
-      {"a clock that went back restarts", {{100000000, 10, 100010000}, {5000, 10, 15000}}},
-      {"the longest wait", {{0, 4000, 4000000}, {4000100, 4000, 8000000}}},
+       {{1000, 250, 251000, 251000}, {3251000, 250, 3501000, 3501000}, {3501100, 250, 3751000, 3751000}}},
+      {"a lateness up to the longest catch-up is caught up",
+       {{0, 10, 10000, 10000 + 200000}, {210000, 10, 20000, 210000}}},
+      {"a stall past the longest catch-up restarts",
+       {{0, 10, 10000, 10000 + 200001}, {210001, 10, 220001, 220001}}},
+      {"a clock that went back restarts", {{100000000, 10, 100010000, 100010000}, {5000, 10, 15000, 15000}}},
+      {"the longest wait", {{0, 4000, 4000000, 4000000}, {4000100, 4000, 8000000, 8000000}}},
   };
   for (const Case& c : cases) {
     platform::DeadlineTimer timer;
-    for (size_t i = 0; i < c.steps.size(); ++i)
+    for (size_t i = 0; i < c.steps.size(); ++i) {
       EXPECT_EQ(c.steps[i].deadlineUs, timer.Next(c.steps[i].nowUs, c.steps[i].ms)) << c.name << ", step " << i;
+      timer.Woke(c.steps[i].wokeUs);
+    }
   }
-}
-
-TEST(DeadlineTimer, ResetStartsFromThePresent) {
-  platform::DeadlineTimer timer;
-  EXPECT_EQ(10000u, timer.Next(0, 10));
-  timer.Reset();
-  EXPECT_EQ(10500u, timer.Next(500, 10));
 }
 
 // A live device whose every message takes time to send.
