@@ -44,8 +44,8 @@ fuzz: build-fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run_fuzz.sh $(FUZZ_BUILD)
 
 bench: build
-	@cmake --build $(BUILD) -j $(JOBS) --target bench_timing
-	@BENCH_QUICK=$(BENCH_QUICK) bench/run_bench.sh $(BUILD)
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_timing bench_first_note
+	@BENCH_QUICK=$(BENCH_QUICK) /usr/bin/python3 bench/run_bench.py $(BUILD)
 
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
