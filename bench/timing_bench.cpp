@@ -1,7 +1,8 @@
 // Plays long pieces in real time on a device that timestamps every message
 // and compares the note-ons with the ideal timeline: the live devices'
 // deadline waits against the plain sleep-per-note loop, unloaded and with a
-// second process keeping both cores busy. BENCH_QUICK=1 plays short pieces.
+// second process keeping both cores busy. BENCH_QUICK=1 plays short pieces;
+// BENCH_MIXED_SECONDS sets the length of the mixed piece.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -173,6 +174,7 @@ int main() {
   bool quick = std::getenv("BENCH_QUICK") && std::getenv("BENCH_QUICK")[0] == '1';
   int sixteenths = quick ? 300 : 2000;
   int mixedSeconds = quick ? 40 : 600;
+  if (const char* seconds = std::getenv("BENCH_MIXED_SECONDS")) mixedSeconds = std::atoi(seconds) > 0 ? std::atoi(seconds) : mixedSeconds;
   std::printf("Onset error against the ideal timeline, in ms%s\n", quick ? " (BENCH_QUICK: short pieces)" : "");
   std::printf("%-34s %-22s %9s %9s %9s %10s\n", "piece", "waits", "median", "p99", "max", "end drift");
   char name[64];
