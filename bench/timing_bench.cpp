@@ -4,6 +4,7 @@
 // second process keeping both cores busy. BENCH_QUICK=1 plays short pieces;
 // BENCH_MIXED_SECONDS sets the length of the mixed piece.
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,11 +35,9 @@ class StampDevice : public platform::LiveMidiDevice {
   void Send(const uint8_t* bytes, int) override {
     uint64_t now = platform::SystemClock().NowUs();
     if ((bytes[0] & 0xF0) == 0x90 && bytes[2] > 0) onsetsUs.push_back(now);
-    lastUs = now;
   }
   void Close() override {}
   std::vector<uint64_t> onsetsUs;
-  uint64_t lastUs = 0;
 };
 
 // The baseline: each wait sleeps its length from whenever it starts.
@@ -124,6 +123,8 @@ OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
     WorkingState.Tempo = tempos[c];
     PlayNoteList(0, notes[c], lengths[c]);
   }
+  // The end of the last wait (a piece may end with a rest).
+  uint64_t endUs = platform::SystemClock().NowUs();
   platform::MidiOutClose(WorkingState.MidiOut);
   WorkingState.MidiOut = nullptr;
 
@@ -134,13 +135,14 @@ OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
     if (sounding[i]) ideal.push_back(at);
     at += uint64_t{waitsMs[i]} * 1000;
   }
-  return Measure(device.onsetsUs, ideal, device.lastUs, at);
+  return Measure(device.onsetsUs, ideal, endUs, at);
 }
 
 // A second process spinning on both cores until stopped.
 pid_t StartLoad() {
   pid_t pid = fork();
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the benchmark
     std::atomic<unsigned long> sink{0};
     auto spin = [&sink] {
       for (;;) sink.fetch_add(1, std::memory_order_relaxed);
