@@ -160,7 +160,7 @@ void StopLoad(pid_t pid) {
 }
 
 void Report(const char* piece, const char* method, const OnsetStats& s) {
-  std::printf("%-34s %-22s %9.3f %9.3f %9.3f %10.3f\n", piece, method, s.medianUs / 1000, s.p99Us / 1000,
+  std::printf("%-38s %-16s %9.3f %9.3f %9.3f %10.3f\n", piece, method, s.medianUs / 1000, s.p99Us / 1000,
               s.maxUs / 1000, s.endDriftUs / 1000);
   std::fflush(stdout);
 }
@@ -178,7 +178,7 @@ int main() {
   int mixedSeconds = quick ? 40 : 600;
   if (const char* seconds = std::getenv("BENCH_MIXED_SECONDS")) mixedSeconds = std::atoi(seconds) > 0 ? std::atoi(seconds) : mixedSeconds;
   std::printf("Onset error against the ideal timeline, in ms%s\n", quick ? " (BENCH_QUICK: short pieces)" : "");
-  std::printf("%-34s %-22s %9s %9s %9s %10s\n", "piece", "waits", "median", "p99", "max", "end drift");
+  std::printf("%-38s %-16s %9s %9s %9s %10s\n", "piece", "waits", "median", "p99", "max", "end drift");
   char name[64];
   std::snprintf(name, sizeof name, "%d sixteenths, tempo 240", sixteenths);
   Compare(name, Sixteenths(sixteenths));
