@@ -1,13 +1,20 @@
 # make demo   installs, builds, lays a demo data root and plays its demo
 #             tablature into a MIDI file
 # make test   installs, builds, runs every test (and the unit tests again
-#             under AddressSanitizer and UndefinedBehaviorSanitizer)
+#             under AddressSanitizer and UndefinedBehaviorSanitizer, and each
+#             fuzz target for a few seconds)
+# make fuzz   builds the fuzz targets with clang in build-fuzz and runs each
+#             for FUZZ_SECONDS (default 60)
+# make bench  builds and runs the benchmarks (timing, start-up, rendering,
+#             memory); BENCH_QUICK=1 plays shorter pieces
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 
-.PHONY: all deps build build-asan test demo data clean
+.PHONY: all deps build build-asan build-fuzz test fuzz bench demo data clean
 
 all: build
 
@@ -22,9 +29,23 @@ build-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAVSDI_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 
-test: build build-asan
+test: build build-asan build-fuzz
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -R '^unit$$'
+	@FUZZ_SECONDS=8 fuzz/run_fuzz.sh $(FUZZ_BUILD)
+
+# The fuzz targets need clang, which compiles from copies of the sources
+# whose French literals are already Windows-1252 (see fuzz/cp1252_sources.py).
+build-fuzz: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: build-fuzz
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run_fuzz.sh $(FUZZ_BUILD)
+
+bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_timing bench_first_note
+	@BENCH_QUICK=$(BENCH_QUICK) /usr/bin/python3 bench/run_bench.py $(BUILD)
 
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
@@ -43,4 +64,4 @@ demo: data
 	  else echo "Joué sur le synthétiseur intégré"; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

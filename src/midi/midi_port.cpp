@@ -44,21 +44,25 @@ uint32_t Send(int32_t status, int32_t data1, int32_t data2) {
   return message;
 }
 
+// The kind plus the channel; any channel a settings file gives, up to the
+// largest number, is added modulo 256 (the packing keeps the low byte).
+int32_t Status(uint32_t kind) {
+  return static_cast<int32_t>((kind + static_cast<uint32_t>(WorkingState.Channel)) & 0xFF);
+}
+
 }  // namespace
 
 uint32_t SendNoteOn(int32_t pitch) {
   sounding[pitch & 0xFF] = true;
-  return Send(0x90 + WorkingState.Channel, pitch, static_cast<int32_t>(WorkingState.Velocity));
+  return Send(Status(0x90), pitch, static_cast<int32_t>(WorkingState.Velocity));
 }
 
 uint32_t SendNoteOff(int32_t pitch) {
   sounding[pitch & 0xFF] = false;
-  return Send(0x80 + WorkingState.Channel, pitch, 0);
+  return Send(Status(0x80), pitch, 0);
 }
 
-uint32_t SendProgramChange(int32_t program) {
-  return Send(0xC0 + WorkingState.Channel, program, 0);
-}
+uint32_t SendProgramChange(int32_t program) { return Send(Status(0xC0), program, 0); }
 
 bool StopIfRequested() {
   if (!platform::StopRequested()) return false;

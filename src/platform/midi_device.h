@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/deadline_timer.h"
+
 namespace platform {
 
 class MidiDevice {
@@ -26,10 +28,14 @@ class MidiDevice {
   virtual std::string OutputFile() const { return {}; }
 };
 
-// A device that plays in real time: its waits are the clock's.
+// A device that plays in real time: its waits sleep on the clock to
+// absolute deadlines (see deadline_timer.h).
 class LiveMidiDevice : public MidiDevice {
  public:
   void Wait(uint32_t ms) override;
+
+ private:
+  DeadlineTimer timer_;
 };
 
 using MidiDeviceList = std::vector<std::unique_ptr<MidiDevice>>;

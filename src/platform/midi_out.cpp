@@ -110,6 +110,10 @@ void CloseAllMidiPorts() {
   for (MidiOutPort& p : ports) MidiOutClose(&p);
 }
 
-void LiveMidiDevice::Wait(uint32_t ms) { Get().clock->SleepMs(ms); }
+void LiveMidiDevice::Wait(uint32_t ms) {
+  Clock& clock = *Get().clock;
+  clock.SleepUntilUs(timer_.Next(clock.NowUs(), ms));
+  timer_.Woke(clock.NowUs());
+}
 
 }  // namespace platform

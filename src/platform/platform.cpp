@@ -1,7 +1,6 @@
 #include "platform/platform.h"
 
 #include <cerrno>
-#include <chrono>
 #include <ctime>
 
 #include "platform/interrupt.h"
@@ -39,8 +38,14 @@ class RealClock : public Clock {
     while (nanosleep(&t, &t) != 0 && errno == EINTR) CheckInterrupted();
   }
   uint64_t NowUs() override {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1000000 + static_cast<uint64_t>(t.tv_nsec) / 1000;
+  }
+  // An absolute deadline: a sleep woken early or late does not move the next.
+  void SleepUntilUs(uint64_t deadlineUs) override {
+    timespec t{static_cast<time_t>(deadlineUs / 1000000), static_cast<long>(deadlineUs % 1000000) * 1000L};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) CheckInterrupted();
   }
 };
 
@@ -64,5 +69,10 @@ void Install(const Services& services) {
 }
 
 Clock& SystemClock() { return realClock; }
+
+void Clock::SleepUntilUs(uint64_t deadlineUs) {
+  uint64_t now = NowUs();
+  if (deadlineUs > now) SleepMs(static_cast<uint32_t>((deadlineUs - now + 999) / 1000));
+}
 
 }  // namespace platform

@@ -29,13 +29,16 @@ class Programs {
   virtual void Exec(const char* commandLine, int showMode) = 0;
 };
 
-// Time for the live devices. The fake clock of the tests advances only when
-// asked to sleep.
+// Time for the live devices: a monotonic time base in microseconds. The fake
+// clock of the tests advances only when asked to sleep.
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual void SleepMs(uint32_t ms) = 0;
   virtual uint64_t NowUs() = 0;
+  // Sleeps until NowUs() reaches `deadlineUs`; returns at once when it has.
+  // This default rounds the rest up to whole milliseconds.
+  virtual void SleepUntilUs(uint64_t deadlineUs);
 };
 
 // One line of text typed by the user (console front end); false at the end

@@ -49,6 +49,9 @@ class Programs : public platform::Programs {
 class Clock : public platform::Clock {
  public:
   void SleepMs(uint32_t ms) override { nowUs += uint64_t{ms} * 1000; }
+  void SleepUntilUs(uint64_t deadlineUs) override {
+    if (deadlineUs > nowUs) nowUs = deadlineUs;
+  }
   uint64_t NowUs() override { return nowUs; }
   uint64_t NowMs() const { return nowUs / 1000; }
   uint64_t nowUs = 0;

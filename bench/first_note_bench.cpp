@@ -1,0 +1,71 @@
+// The program, started as pavsdi is, with a probe on each of its devices:
+// the first note-on to reach one prints, on the standard error, the
+// microseconds since BENCH_SPAWN_US (the monotonic time at which the
+// benchmark started the process).
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clipboard/clipboard_commands.h"
+#include "core/file_commands.h"
+#include "core/program_entry.h"
+#include "harmony/motifs.h"
+#include "platform/console_ui.h"
+#include "platform/device_table.h"
+#include "platform/encoding.h"
+#include "platform/interrupt.h"
+#include "platform/midi_out.h"
+#include "platform/platform.h"
+#include "shell/window_front_end.h"
+#include "tablature/tablature_commands.h"
+
+namespace {
+
+class FirstNoteProbe : public platform::MidiDevice {
+ public:
+  explicit FirstNoteProbe(std::unique_ptr<platform::MidiDevice> inner) : inner_(std::move(inner)) {}
+  std::string Name() const override { return inner_->Name(); }
+  uint16_t NoteCapacity() override { return inner_->NoteCapacity(); }
+  bool Open() override { return inner_->Open(); }
+  void Send(const uint8_t* bytes, int length) override {
+    inner_->Send(bytes, length);
+    if (seen_ || (bytes[0] & 0xF0) != 0x90 || length != 3 || bytes[2] == 0) return;
+    seen_ = true;
+    const char* spawn = std::getenv("BENCH_SPAWN_US");
+    if (!spawn) return;
+    uint64_t now = platform::SystemClock().NowUs();
+    std::fprintf(stderr, "first-note-on-us %lld\n", static_cast<long long>(now - std::strtoull(spawn, nullptr, 10)));
+  }
+  void Wait(uint32_t ms) override { inner_->Wait(ms); }
+  void Close() override { inner_->Close(); }
+  std::string OutputFile() const override { return inner_->OutputFile(); }
+
+ private:
+  std::unique_ptr<platform::MidiDevice> inner_;
+  bool seen_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::InstallInterruptHandlers();
+  platform::InstallConsole();
+  RegisterFileCommands();
+  RegisterTablatureCommands();
+  RegisterMotifCommands();
+  RegisterClipboardCommands();
+  if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
+  platform::MidiDeviceList probed;
+  for (auto& device : platform::BuildDeviceTable()) probed.push_back(std::make_unique<FirstNoteProbe>(std::move(device)));
+  platform::InstallMidiDevices(std::move(probed));
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
+  std::vector<char*> pointers;
+  for (std::string& a : args) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  int status = ProgramEntry(argc, pointers.data());
+  platform::RunShutdown();
+  return status;
+}

@@ -1,0 +1,127 @@
+#!/usr/bin/python3
+"""make bench: the timing benchmark, then start-up, rendering and memory
+figures of the real programs on a demo data root.
+
+usage: run_bench.py BUILD_DIR      (BENCH_TIMING=0 leaves out the timing benchmark)
+       run_bench.py --rss COMMAND...   (runs COMMAND, prints its peak RSS in KB)"""
+import os
+import platform
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.dirname(HERE)
+
+
+def peak_rss(command, env):
+    """Runs the command; returns (seconds, peak RSS in KB, stderr)."""
+    start = time.monotonic()
+    child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE)
+    err = child.stderr.read().decode("utf-8", "replace")
+    _, status, usage = os.wait4(child.pid, 0)
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        raise SystemExit("%s failed (%d): %s" % (command[0], child.returncode, err))
+    return time.monotonic() - start, usage.ru_maxrss, err
+
+
+def machine():
+    cpu = "?"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                cpu = line.split(":", 1)[1].strip()
+                break
+    load = os.getloadavg()[0]
+    return "%s, %d cores, %s %s, load average %.1f at start" % (cpu, os.cpu_count(), platform.system(),
+                                                                 platform.release(), load)
+
+
+class Root:
+    def __init__(self, build):
+        self.build = build
+        self.path = tempfile.mkdtemp(prefix="pavsdi-bench-")
+        subprocess.run([os.path.join(SOURCE, "scripts/install-data"), self.path, build],
+                       check=True, env=dict(os.environ, FORCE="1"))
+
+    def env(self, device, **extra):
+        with open(os.path.join(self.path, "orfeon/midiinit.dev"), "w") as f:
+            f.write("%d\r\n" % device)
+        env = dict(os.environ, PAVSDI_ROOT=self.path, PAVSDI_UI="console", PAVSDI_AUDIO="none")
+        env.update(extra)
+        return env
+
+    def close(self):
+        shutil.rmtree(self.path, ignore_errors=True)
+
+
+def first_note_ms(root, device, runs):
+    figures = []
+    for _ in range(runs):
+        env = root.env(device, BENCH_SPAWN_US=str(time.clock_gettime_ns(time.CLOCK_MONOTONIC) // 1000))
+        _, _, err = peak_rss([os.path.join(root.build, "bench/bench_first_note"), "\\orfeon\\demo.tab"], env)
+        line = [l for l in err.splitlines() if l.startswith("first-note-on-us ")]
+        if not line:
+            raise SystemExit("no note-on reached device %d: %s" % (device, err))
+        figures.append(int(line[0].split()[1]) / 1000)
+    return statistics.median(figures)
+
+
+def render(root, device, runs):
+    seconds, rss = [], []
+    for _ in range(runs):
+        s, r, _ = peak_rss([os.path.join(root.build, "pavsdi"), "\\orfeon\\demo.tab"], root.env(device))
+        seconds.append(s)
+        rss.append(r)
+    return statistics.median(seconds) * 1000, max(rss)
+
+
+def window_rss(root):
+    if not shutil.which("xvfb-run"):
+        return None
+    script = os.path.join(root.path, "bench-script")
+    with open(script, "w") as f:
+        f.write("wait 2000\nquit\n")
+    env = root.env(2, PAVSDI_TEST_SCRIPT=script, PAVSDI_TEST_LOG=os.path.join(root.path, "bench-log"),
+                   NO_AT_BRIDGE="1")
+    del env["PAVSDI_UI"]
+    done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", sys.executable, __file__, "--rss",
+                           os.path.join(root.build, "pavsdi")], env=env, capture_output=True, timeout=120)
+    if done.returncode != 0:
+        raise SystemExit("window: " + done.stderr.decode("utf-8", "replace"))
+    return int(done.stdout.split()[-1])
+
+
+def main():
+    if sys.argv[1] == "--rss":
+        print(peak_rss(sys.argv[2:], dict(os.environ))[1])
+        return
+    build = os.path.abspath(sys.argv[1])
+    print("Machine: " + machine())
+    sys.stdout.flush()
+    if os.environ.get("BENCH_TIMING", "1") != "0":
+        subprocess.run([os.path.join(build, "bench/bench_timing")], check=True)
+    root = Root(build)
+    try:
+        runs = 5
+        print("\nStart to first note-on, command line, demo.tab (median of %d)" % runs)
+        for device, name in ((2, "MIDI file"), (1, "WAV file")):
+            print("  device %d (%s): %.1f ms" % (device, name, first_note_ms(root, device, runs)))
+        print("\nRendering demo.tab, whole program run (median of 3), and peak memory")
+        for device, name in ((2, "MIDI"), (1, "WAV")):
+            ms, rss = render(root, device, 3)
+            print("  to %s (device %d): %.0f ms, peak RSS %.1f MB" % (name, device, ms, rss / 1024))
+        rss = window_rss(root)
+        print("  window under xvfb (started, 2 s, closed): peak RSS %s" %
+              ("%.1f MB" % (rss / 1024) if rss else "not measured (no xvfb-run)"))
+    finally:
+        root.close()
+
+
+if __name__ == "__main__":
+    main()
