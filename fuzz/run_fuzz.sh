@@ -7,7 +7,7 @@ build=$(cd "$1" && pwd)
 shift
 source=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=${*:-"play_string_fuzz key_signature_fuzz tablature_fuzz settings_fuzz dictionary_fuzz text_page_fuzz"}
+targets=${*:-"play_string_fuzz key_signature_fuzz tablature_fuzz settings_fuzz dictionary_fuzz text_page_fuzz version_fuzz"}
 
 # The seeds of each target: test strings and the files of the data template.
 seeds() {
@@ -17,8 +17,13 @@ seeds() {
     settings_fuzz) echo "$source/data/orfeon/lexiton.ini" ;;
     dictionary_fuzz) echo "$source/fuzz/seeds/dictionary $source/data/orfeon/lexiton.dic" ;;
     text_page_fuzz) echo "$source/fuzz/seeds/text_page $source/data/orfeon/*" ;;
+    version_fuzz) echo "$build/version-block" ;;
   esac
 }
+
+# The program's own version block, as the build makes it.
+python3 -c "import sys; sys.path.insert(0, '$source/tools'); import make_version_block as m; \
+sys.stdout.buffer.write(m.version_block('0.1.0'))" > "$build/version-block"
 
 status=0
 for target in $targets; do

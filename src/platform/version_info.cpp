@@ -48,27 +48,10 @@ bool ReadNode(const unsigned char* block, unsigned at, unsigned limit, TNode* no
   return true;
 }
 
-void AppendUtf8(std::string* out, uint32_t c) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xC0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xE0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// UTF-16 units up to a terminator or `units`, in Windows-1252.
+// UTF-16 units up to a terminator or `units`, in Windows-1252: one byte a
+// character (a lone surrogate too), so a text never outgrows its units.
 std::string Narrow(const unsigned char* block, unsigned at, unsigned units) {
-  std::string utf8;
+  std::string text;
   for (unsigned i = 0; i < units; ++i) {
     uint32_t c = Word(block, at + 2 * i);
     if (c == 0) break;
@@ -79,9 +62,9 @@ std::string Narrow(const unsigned char* block, unsigned at, unsigned units) {
         ++i;
       }
     }
-    AppendUtf8(&utf8, c);
+    text += static_cast<char>(CodePointToCp1252(c));
   }
-  return Utf8ToCp1252(utf8);
+  return text;
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -145,7 +128,10 @@ bool VerQueryValue(void* data, const char* subBlock, void** value, unsigned* len
   // Each text lands at half its own offset in the spare half, so texts of
   // different nodes never overlap.
   std::string text = Narrow(block, node.value, node.valueBytes / 2);
-  char* spare = reinterpret_cast<char*>(block) + Align(Word(block, 0)) + node.value / 2;
+  unsigned half = Align(Word(block, 0));
+  unsigned room = half - node.value / 2;
+  if (text.size() + 1 > room) text.resize(room - 1);
+  char* spare = reinterpret_cast<char*>(block) + half + node.value / 2;
   std::memcpy(spare, text.c_str(), text.size() + 1);
   *value = spare;
   *length = static_cast<unsigned>(text.size() + 1);

@@ -178,4 +178,25 @@ TEST_F(VersionReaderTest, MalformedBlocksAreNoVersionData) {
   }
 }
 
+TEST(VersionReader, TextsStayInsideTheCopyWhateverTheirUnits) {
+  // Lone surrogates and characters Windows-1252 lacks: one byte each, so a
+  // text never grows past the room its units leave.
+  Bytes value;
+  for (int i = 0; i < 40; ++i) PutWord(value, i % 2 ? 0xD800 : 0x263A);
+  PutWord(value, 0);
+  Bytes table = Node("040904E4", {}, 0, true, {Node("ProductName", value, 41, true)});
+  Bytes block = Node("VS_VERSION_INFO", {}, 0, false, {Node("StringFileInfo", {}, 0, true, {table})});
+  platform::TModule module = Module(block);
+  unsigned size = platform::GetFileVersionInfoSize(module);
+  ASSERT_GT(size, 0u);
+  std::vector<unsigned char> data(size + 64, 0xAB);
+  ASSERT_TRUE(platform::GetFileVersionInfo(module, size, data.data()));
+  void* text = nullptr;
+  unsigned length = 0;
+  ASSERT_TRUE(platform::VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\ProductName", &text,
+                                      &length));
+  EXPECT_EQ(std::string(40, '?'), static_cast<const char*>(text));
+  for (unsigned i = size; i < data.size(); ++i) ASSERT_EQ(0xAB, data[i]) << "written past the copy";
+}
+
 }  // namespace
