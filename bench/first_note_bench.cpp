@@ -8,18 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "clipboard/clipboard_commands.h"
-#include "core/file_commands.h"
-#include "core/program_entry.h"
-#include "harmony/motifs.h"
-#include "platform/console_ui.h"
+#include "core/program_main.h"
 #include "platform/device_table.h"
-#include "platform/encoding.h"
-#include "platform/interrupt.h"
 #include "platform/midi_out.h"
 #include "platform/platform.h"
-#include "shell/window_front_end.h"
-#include "tablature/tablature_commands.h"
 
 namespace {
 
@@ -47,25 +39,12 @@ class FirstNoteProbe : public platform::MidiDevice {
   bool seen_ = false;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  platform::InstallInterruptHandlers();
-  platform::InstallConsole();
-  RegisterFileCommands();
-  RegisterTablatureCommands();
-  RegisterMotifCommands();
-  RegisterClipboardCommands();
-  if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
+void InstallProbes() {
   platform::MidiDeviceList probed;
   for (auto& device : platform::BuildDeviceTable()) probed.push_back(std::make_unique<FirstNoteProbe>(std::move(device)));
   platform::InstallMidiDevices(std::move(probed));
-  std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
-  std::vector<char*> pointers;
-  for (std::string& a : args) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  int status = ProgramEntry(argc, pointers.data());
-  platform::RunShutdown();
-  return status;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return ProgramMain(argc, argv, InstallProbes); }
