@@ -129,6 +129,13 @@ class TStepRunner : public wxTimer {
     waitingForBox_ = false;
     if (waitingForNoBox_ && boxShowing) return;
     waitingForNoBox_ = false;
+    if (boxKeyTries_ > 0 && boxShowing) {
+      // A key meant for a box can reach the display before the box has the
+      // focus: send it again until the box closes.
+      if (wxGetLocalTimeMillis() >= boxKeyAgain_) SendBoxKey();
+      return;
+    }
+    boxKeyTries_ = 0;
     if (steps.empty()) {
       Stop();
       return;
@@ -151,10 +158,15 @@ class TStepRunner : public wxTimer {
     } else if (verb == "key") {
       int key, modifiers;
       if (!ParseKey(argument, &key, &modifiers)) return;
-      if (!boxShowing) {
-        frame->Raise();
-        frame->Client()->SetFocus();
+      if (boxShowing) {
+        boxKey_ = key;
+        boxModifiers_ = modifiers;
+        boxKeyTries_ = 10;
+        SendBoxKey();
+        return;
       }
+      frame->Raise();
+      frame->Client()->SetFocus();
       wxUIActionSimulator().Char(key, modifiers);
     } else if (verb == "command") {
       PostCommand(std::atoi(argument.c_str()));
@@ -185,7 +197,17 @@ class TStepRunner : public wxTimer {
     }
   }
 
+  void SendBoxKey() {
+    --boxKeyTries_;
+    boxKeyAgain_ = wxGetLocalTimeMillis() + 500;
+    wxUIActionSimulator().Char(boxKey_, boxModifiers_);
+  }
+
   wxLongLong waitUntil_ = 0;
+  int boxKey_ = 0;
+  int boxModifiers_ = 0;
+  int boxKeyTries_ = 0;
+  wxLongLong boxKeyAgain_ = 0;
   bool waitingForBox_ = false;
   bool waitingForNoBox_ = false;
 };
