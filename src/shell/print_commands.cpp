@@ -1,3 +1,4 @@
+#include "platform/console_ui.h"
 #include "shell/print_commands.h"
 
 #include <cairo-pdf.h>
@@ -32,14 +33,22 @@ TSDIDecFrame* MainFrame() {
   return app ? app->Frame() : nullptr;
 }
 
+// The window whose document is printed; without it (the console front end)
+// the person is told why nothing happens.
+TSDIDecFrame* PrintingFrame() {
+  TSDIDecFrame* frame = MainFrame();
+  if (!frame) platform::PrintForPerson("L'impression et l'aperçu ne se font que dans la fenêtre.");
+  return frame;
+}
+
 wxString JobTitle(TSDIDecFrame* frame) { return frame->GetTitle().Left(kTitleSize - 1); }
 
 void PrintCommand(const char*) {
-  if (MainFrame()) PrintDocument(wxGetActiveWindow() ? wxGetActiveWindow() : MainFrame());
+  if (TSDIDecFrame* frame = PrintingFrame()) PrintDocument(wxGetActiveWindow() ? wxGetActiveWindow() : frame);
 }
 
 void PrintSetupCommand(const char*) {
-  TSDIDecFrame* frame = MainFrame();
+  TSDIDecFrame* frame = PrintingFrame();
   if (!frame) return;
   TPavPrinter& printer = UsePrinter();
   wxPageSetupDialogData setup(printer.data.GetPrintData());
@@ -48,7 +57,7 @@ void PrintSetupCommand(const char*) {
 }
 
 void PrintPreviewCommand(const char*) {
-  TSDIDecFrame* frame = MainFrame();
+  TSDIDecFrame* frame = PrintingFrame();
   if (!frame) return;
   TPavPrinter& printer = UsePrinter();
   BeginPrinting();

@@ -1,18 +1,41 @@
 #include "shell/shell_commands.h"
 
+#include <string>
+
 #include "core/command_table.h"
+#include "core/prompts.h"
+#include "core/working_state.h"
+#include "shell/about_texts.h"
 #include "shell/pav_sdi_about_dlg.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/print_commands.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/shell_test_steps.h"
 #include "shell/test_script.h"
+#include "shell/version_block.h"
 
 namespace {
 
+// Without the window, the about box's texts come as one information box.
+void ShowAboutInfo() {
+  TAboutTexts texts;
+  CopyText(texts.version, "Version");
+  texts.copyright[0] = texts.special[0] = 0;
+  TProjectRCVersion version(ProgramModule());
+  FillAboutTexts(version, texts);
+  std::string text = std::string("Pavane SDI Example\n") + texts.version;
+  if (texts.copyright[0]) text += std::string("\n") + texts.copyright;
+  if (texts.special[0]) text += std::string("\n") + texts.special;
+  ShowInfo(text.c_str(), "About PavSdi");
+}
+
 void AboutCommand(const char*) {
   auto* app = dynamic_cast<TPavSdiApp*>(wxTheApp);
-  if (app && app->Frame()) ShowAboutBox(app->Frame());
+  if (app && app->Frame()) {
+    ShowAboutBox(app->Frame());
+  } else {
+    ShowAboutInfo();
+  }
 }
 
 }  // namespace

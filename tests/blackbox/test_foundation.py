@@ -50,6 +50,13 @@ class Foundation(pavsdi.RootTest):
         self.assertIn("Commande inconnue : 12345", err)
         self.assertIn("bonjour", err)
 
+    def test_about_box_in_the_console(self):
+        status, lines, _ = self.run_program("pavsdi", stdin="2009\n24310\n")
+        self.assertEqual(0, status)
+        about = [l for l in lines if l.startswith("INFO\tAbout PavSdi\t")]
+        self.assertEqual(1, len(about), lines)
+        self.assertRegex(about[0], r"^INFO\tAbout PavSdi\tPavane SDI Example\\nPavSdi Version \d+\.\d+\.\d+\\n")
+
 
 if __name__ == "__main__":
     pavsdi.main()
