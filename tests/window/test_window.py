@@ -5,6 +5,7 @@ no virtual display can be run."""
 import os
 import random
 import shutil
+import signal
 import subprocess
 import sys
 import unittest
@@ -66,9 +67,17 @@ class WindowTest(pavsdi.RootTest):
             command = ["sh", "-c", prelude + '; PATH=/nonexistent exec "$0" "$@"'] + command
         # A random first display number keeps concurrent runs apart.
         display = str(random.randint(200, 20000))
-        done = subprocess.run(["xvfb-run", "-a", "-n", display, "-s", "-screen 0 1024x768x24"] + command,
-                              env=env, cwd=self.root, capture_output=True, timeout=timeout)
-        self.assertEqual(0, done.returncode, done.stderr.decode("utf-8", "replace"))
+        # Its own session, so that a run that hangs goes with its display.
+        child = subprocess.Popen(["xvfb-run", "-a", "-n", display, "-s", "-screen 0 1024x768x24"] + command,
+                                 env=env, cwd=self.root, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                 start_new_session=True)
+        try:
+            _, err = child.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(child.pid, signal.SIGKILL)
+            child.communicate()
+            self.fail("the window did not end within %d s" % timeout)
+        self.assertEqual(0, child.returncode, err.decode("utf-8", "replace"))
         with open(log, encoding="utf-8") as f:
             lines = [l.rstrip("\n") for l in f]
         return [l for l in lines if not l.startswith("STEP\t")]
