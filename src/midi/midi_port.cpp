@@ -38,31 +38,35 @@ namespace {
 // leaves none sounding.
 bool sounding[256] = {};
 
-uint32_t Send(int32_t status, int32_t data1, int32_t data2) {
-  uint32_t message = PackShortMessage(status, data1, data2);
-  platform::MidiOutShortMsg(WorkingState.MidiOut, message);
-  return message;
-}
-
 // The kind plus the channel; any channel a settings file gives, up to the
 // largest number, is added modulo 256 (the packing keeps the low byte).
 int32_t Status(uint32_t kind) {
   return static_cast<int32_t>((kind + static_cast<uint32_t>(WorkingState.Channel)) & 0xFF);
 }
 
+// A channel outside 0..15 turns the status into another kind of message (a
+// note-on on channel 16 is an aftertouch, on 32 a controller change): such
+// a message is packed and returned, never sent.
+uint32_t Send(uint32_t kind, int32_t data1, int32_t data2) {
+  int32_t status = Status(kind);
+  uint32_t message = PackShortMessage(status, data1, data2);
+  if ((static_cast<uint32_t>(status) & 0xF0) == kind) platform::MidiOutShortMsg(WorkingState.MidiOut, message);
+  return message;
+}
+
 }  // namespace
 
 uint32_t SendNoteOn(int32_t pitch) {
   sounding[pitch & 0xFF] = true;
-  return Send(Status(0x90), pitch, static_cast<int32_t>(WorkingState.Velocity));
+  return Send(0x90, pitch, static_cast<int32_t>(WorkingState.Velocity));
 }
 
 uint32_t SendNoteOff(int32_t pitch) {
   sounding[pitch & 0xFF] = false;
-  return Send(Status(0x80), pitch, 0);
+  return Send(0x80, pitch, 0);
 }
 
-uint32_t SendProgramChange(int32_t program) { return Send(Status(0xC0), program, 0); }
+uint32_t SendProgramChange(int32_t program) { return Send(0xC0, program, 0); }
 
 bool StopIfRequested() {
   if (!platform::StopRequested()) return false;

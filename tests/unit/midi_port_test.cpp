@@ -62,6 +62,27 @@ TEST_F(Port, DeviceRefusesMessagesThatAreNotChannelMessages) {
   EXPECT_EQ((std::vector<std::string>{"t=0 on 60 44"}), MidiLog());
 }
 
+// Only note-ons, note-offs and program changes ever leave the program,
+// whatever channel a settings file or an indication gives.
+TEST_F(Port, ChannelOutsideTheSixteenSendsNothing) {
+  OpenDefaultPort();
+  struct Case {
+    int32_t channel;
+    bool sent;
+  } cases[] = {{0, true}, {15, true}, {16, false}, {31, false}, {32, false},
+               {-1, false}, {255, false}, {256 + 2, true}, {INT32_MAX, false}};
+  for (const Case& c : cases) {
+    Device(0).events.clear();
+    WorkingState.Channel = c.channel;
+    SendNoteOn(60);
+    SendNoteOff(60);
+    SendProgramChange(5);
+    EXPECT_EQ(c.sent ? 3u : 0u, Device(0).events.size()) << c.channel;
+  }
+  WorkingState.Channel = 16;
+  EXPECT_EQ(0x7F3CA0u, SendNoteOn(60));  // still packed and returned
+}
+
 TEST_F(Port, NormalizePitchWrapsAndSetsOctave) {
   struct Case {
     int32_t pitch, result;
