@@ -75,16 +75,23 @@ void InstallOnce() {
   if (installed) return;
   installed = true;
   platform::Install({&dialogs, nullptr, nullptr, &clock, nullptr});
-  // Every run writes a file: a memory file system keeps runs fast.
-  static char root[] = "/dev/shm/pavsdi-fuzz-XXXXXX";
-  static char fallback[] = "/tmp/pavsdi-fuzz-XXXXXX";
-  const char* made = mkdtemp(root);
-  if (!made) made = mkdtemp(fallback);
-  if (!made) std::abort();
-  static std::string madeRoot = made;
-  std::atexit([] { std::filesystem::remove_all(madeRoot); });
+  // Every run writes a file: a memory file system keeps runs fast. The run
+  // script gives a folder it removes however the target ends (a crash skips
+  // the removal at exit); run alone, the target makes its own.
+  static std::string madeRoot;
+  if (const char* given = std::getenv("PAVSDI_FUZZ_ROOT")) {
+    madeRoot = given;
+  } else {
+    static char root[] = "/dev/shm/pavsdi-fuzz-XXXXXX";
+    static char fallback[] = "/tmp/pavsdi-fuzz-XXXXXX";
+    const char* made = mkdtemp(root);
+    if (!made) made = mkdtemp(fallback);
+    if (!made) std::abort();
+    madeRoot = made;
+    std::atexit([] { std::filesystem::remove_all(madeRoot); });
+  }
   std::filesystem::create_directories(madeRoot + "/orfeon");
-  setenv("PAVSDI_ROOT", made, 1);
+  setenv("PAVSDI_ROOT", madeRoot.c_str(), 1);
   auto checking = std::make_unique<CheckingDevice>();
   device = checking.get();
   platform::MidiDeviceList list;

@@ -25,6 +25,11 @@ seeds() {
 python3 -c "import sys; sys.path.insert(0, '$source/tools'); import make_version_block as m; \
 sys.stdout.buffer.write(m.version_block('0.1.0'))" > "$build/version-block"
 
+# The targets' data root, removed even when a target crashes.
+root=$(mktemp -d /dev/shm/pavsdi-fuzz-XXXXXX 2>/dev/null || mktemp -d)
+trap 'rm -rf "$root"' EXIT
+trap 'exit 130' INT TERM
+
 status=0
 for target in $targets; do
   corpus=$build/corpus/$target
@@ -35,7 +40,7 @@ for target in $targets; do
   done
   log=$build/logs/$target.log
   mkdir -p "$build/logs"
-  if "$build/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
+  if PAVSDI_FUZZ_ROOT=$root "$build/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$build/artifacts/$target/" -print_final_stats=1 \
        "$corpus" "$seedDir" >"$log" 2>&1; then
     result=ok
