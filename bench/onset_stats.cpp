@@ -1,7 +1,8 @@
-#include "onset_stats.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "onset_stats.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "fuzz_support.h"
 
 #include <bitset>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "core/prompts.h"
 #include "core/working_state.h"
+#include "fuzz_support.h"
 #include "midi/midi_port.h"
 #include "platform/midi_out.h"
 #include "platform/paths.h"

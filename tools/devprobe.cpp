@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "core/working_state.h"
+#include "formats/encoding.h"
 #include "midi/midi_port.h"
 #include "platform/console_ui.h"
-#include "platform/encoding.h"
 #include "platform/interrupt.h"
 #include "platform/paths.h"
 
@@ -25,7 +25,7 @@ namespace {
 
 // Prints a line made in Windows-1252 as UTF-8.
 void PrintLine(const std::string& cp1252) {
-  std::puts(platform::Cp1252ToUtf8(cp1252.c_str()).c_str());
+  std::puts(formats::Cp1252ToUtf8(cp1252.c_str()).c_str());
 }
 
 int List() {
@@ -83,7 +83,7 @@ int PlayScale(const char* device, const char* notesText) {
   PrintLine("Gamme jouée sur le périphérique " + std::to_string(WorkingState.MidiDevice) + " : " +
             chosen.Name());
   if (!file.empty())
-    std::printf("%s%s\n", platform::Cp1252ToUtf8("Fichier écrit : ").c_str(),
+    std::printf("%s%s\n", formats::Cp1252ToUtf8("Fichier écrit : ").c_str(),
                 platform::MapPath(file.c_str()).c_str());
   return 0;
 }

@@ -7,9 +7,9 @@
 #include "core/defaults.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "formats/encoding.h"
 #include "midi/midi_port.h"
 #include "platform/console_ui.h"
-#include "platform/encoding.h"
 #include "platform/interrupt.h"
 #include "platform/paths.h"
 #include "tablature/measure_player.h"
@@ -31,7 +31,7 @@ int main() {
   if (device < platform::MidiDevices().size()) file = platform::MidiDevices()[device]->OutputFile();
   platform::RunShutdown();
   if (!file.empty())
-    std::fprintf(stderr, "%s%s\n", platform::Cp1252ToUtf8("sonplay : fichier écrit : ").c_str(),
+    std::fprintf(stderr, "%s%s\n", formats::Cp1252ToUtf8("sonplay : fichier écrit : ").c_str(),
                  platform::MapPath(file.c_str()).c_str());
   return 0;
 }

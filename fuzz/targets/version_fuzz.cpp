@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "formats/version_info.h"
 #include "fuzz_support.h"
-#include "platform/version_info.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 void CheckQuery(unsigned char* data, unsigned size, const char* subBlock) {
   void* value = nullptr;
   unsigned length = 0;
-  if (!platform::VerQueryValue(data, subBlock, &value, &length)) return;
+  if (!formats::VerQueryValue(data, subBlock, &value, &length)) return;
   auto* begin = static_cast<unsigned char*>(value);
   if (begin < data || begin > data + size) __builtin_trap();
 }
@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   // The block sits in memory as the program embeds it: aligned to 4 bytes.
   auto aligned = std::make_unique<uint32_t[]>(block.size() / 4 + 1);
   std::memcpy(aligned.get(), block.data(), block.size());
-  platform::TModule module{reinterpret_cast<const unsigned char*>(aligned.get()),
+  formats::TModule module{reinterpret_cast<const unsigned char*>(aligned.get()),
                            static_cast<unsigned>(block.size())};
-  unsigned infoSize = platform::GetFileVersionInfoSize(module);
+  unsigned infoSize = formats::GetFileVersionInfoSize(module);
   if (infoSize == 0 || infoSize > (1u << 24)) return 0;
   auto data = std::make_unique<unsigned char[]>(infoSize);
-  if (!platform::GetFileVersionInfo(module, infoSize, data.get())) return 0;
+  if (!formats::GetFileVersionInfo(module, infoSize, data.get())) return 0;
   for (const char* subBlock : {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904e4\\ProductName",
                                "\\StringFileInfo\\040904e4\\SpecialBuild"})
     CheckQuery(data.get(), infoSize, subBlock);

@@ -1,4 +1,5 @@
 #include "clipboard/clipboard_commands.h"
+
 #include "clipboard/clipboard_text.h"
 #include "core/prompts.h"
 #include "core/text_files.h"

@@ -4,7 +4,8 @@
 
 #include "core/file_commands.h"
 #include "core/prompts.h"
-#include "platform/document_text.h"
+#include "formats/document_text.h"
+#include "formats/file_bytes.h"
 #include "platform/paths.h"
 
 namespace {
@@ -15,7 +16,7 @@ class TConsoleDocument : public TDocumentWindow {
   bool CanClose() override { return true; }
   void NewFile() override {}
   bool ReplaceWith(const char* path) override {
-    if (platform::FileReadable(platform::MapPath(path))) return true;
+    if (formats::FileReadable(platform::MapPath(path))) return true;
     char message[kFileNameSize + 40];
     std::snprintf(message, sizeof message, "Unable to read file %s from disk.", path);
     ShowInfo(message, kProductCaption);

@@ -8,7 +8,8 @@
 #include "core/recent_files.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "platform/document_text.h"
+#include "formats/document_text.h"
+#include "formats/file_bytes.h"
 #include "platform/paths.h"
 
 const char kProductCaption[] = "Pavane environnement midi";
@@ -28,7 +29,7 @@ constexpr unsigned kOpenSaveFlags = 0x1006;
 bool ReadTablaturePage(char* text, const char* name) {
   if (ReadTextPage(text, 1, name) > 0) return true;
   text[0] = 0;
-  return platform::FileReadable(platform::MapPath(name));
+  return formats::FileReadable(platform::MapPath(name));
 }
 
 // Makes a ".tab" file the current tablature. A file that cannot be read, or

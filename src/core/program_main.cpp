@@ -6,10 +6,10 @@
 #include "clipboard/clipboard_commands.h"
 #include "core/file_commands.h"
 #include "core/program_entry.h"
+#include "formats/encoding.h"
 #include "harmony/harmony_commands.h"
 #include "harmony/motifs.h"
 #include "platform/console_ui.h"
-#include "platform/encoding.h"
 #include "platform/interrupt.h"
 #include "shell/shell_commands.h"
 #include "shell/window_front_end.h"
@@ -38,7 +38,7 @@ int ProgramMain(int argc, char** argv, void (*beforeEntry)()) {
   if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) args.push_back(platform::Utf8ToCp1252(argv[i]));
+  for (int i = 0; i < argc; ++i) args.push_back(formats::Utf8ToCp1252(argv[i]));
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);

@@ -5,9 +5,10 @@
 #include <sys/stat.h>
 
 #include "core/prompts.h"
-#include "platform/encoding.h"
+#include "formats/encoding.h"
+#include "formats/file_bytes.h"
+#include "formats/smf_writer.h"
 #include "platform/paths.h"
-#include "platform/smf_writer.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int NextChar(FILE* f, bool utf8) {
     seq[got++] = static_cast<unsigned char>(more);
   }
   unsigned cp;
-  if (platform::DecodeUtf8(seq, got, &cp) == got) return platform::CodePointToCp1252(cp);
+  if (formats::DecodeUtf8(seq, got, &cp) == got) return formats::CodePointToCp1252(cp);
   return '?';
 }
 
@@ -68,7 +69,7 @@ int ReadTextPage(char* destination, int page, const char* path) {
   }
   size_t sniffed = std::fread(sniff, 1, kSniffSize, f);
   bool longer = sniffed == kSniffSize;
-  bool utf8 = platform::IsMultiByteUtf8(sniff, sniffed, longer);
+  bool utf8 = formats::IsMultiByteUtf8(sniff, sniffed, longer);
   std::rewind(f);
   if (utf8 && sniffed >= 3 && static_cast<unsigned char>(sniff[0]) == 0xEF &&
       static_cast<unsigned char>(sniff[1]) == 0xBB && static_cast<unsigned char>(sniff[2]) == 0xBF)
@@ -96,7 +97,7 @@ int WriteTextFile(const char* text, const char* path) {
     if (*p == '\n') dos += '\r';
     dos += *p;
   }
-  return platform::WriteFileAtomically(platform::MapPath(path), dos.data(), dos.size()) ? 0 : -1;
+  return formats::WriteFileAtomically(platform::MapPath(path), dos.data(), dos.size()) ? 0 : -1;
 }
 
 void MidText(char* destination, const char* source, int start, int count) {

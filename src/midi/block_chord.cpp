@@ -1,4 +1,5 @@
 #include "midi/midi_port.h"
+
 #include "midi/voice_player.h"
 
 namespace {

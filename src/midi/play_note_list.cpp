@@ -1,4 +1,5 @@
 #include "core/working_state.h"
+
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
 

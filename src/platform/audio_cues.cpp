@@ -5,8 +5,8 @@
 
 #include "platform/paths.h"
 #include "platform/pcm_player.h"
+#include "platform/sound_files.h"
 #include "platform/sound_output.h"
-#include "platform/wav_files.h"
 
 namespace platform {
 namespace {

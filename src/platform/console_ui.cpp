@@ -6,8 +6,8 @@
 #include <cstring>
 #include <strings.h>
 
+#include "formats/encoding.h"
 #include "platform/audio_cues.h"
-#include "platform/encoding.h"
 #include "platform/interrupt.h"
 #include "platform/launcher.h"
 
@@ -42,7 +42,7 @@ class ConsoleInput : public LineInput {
       line += static_cast<char>(c);
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::string text = Utf8ToCp1252(line);
+    std::string text = formats::Utf8ToCp1252(line);
     std::snprintf(buffer, static_cast<size_t>(size), "%s", text.c_str());
     return true;
   }
@@ -99,7 +99,7 @@ std::string EscapeField(const char* cp1252) {
       default: escaped += *p;
     }
   }
-  return Cp1252ToUtf8(escaped.c_str());
+  return formats::Cp1252ToUtf8(escaped.c_str());
 }
 
 int AnswerFromLine(const char* line) {
@@ -123,7 +123,7 @@ bool ConsoleWanted() {
 }
 
 void PrintForPerson(const char* cp1252) {
-  std::string text = Cp1252ToUtf8(cp1252);
+  std::string text = formats::Cp1252ToUtf8(cp1252);
   std::fputs(text.c_str(), stderr);
   std::fputc('\n', stderr);
 }

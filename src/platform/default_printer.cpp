@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/document_text.h"
+#include "formats/document_text.h"
+#include "formats/file_bytes.h"
 
 namespace platform {
 
@@ -26,7 +27,7 @@ std::string DefaultPrinterName() {
   const char* home = std::getenv("HOME");
   for (std::string path : {std::string(home ? home : "") + "/.cups/lpoptions", std::string("/etc/cups/lpoptions")}) {
     std::string text;
-    if (ReadFileBytes(path, &text)) {
+    if (formats::ReadFileBytes(path, &text)) {
       std::string name = LpOptionsDefault(text);
       if (!name.empty()) return name;
     }

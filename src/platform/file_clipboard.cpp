@@ -3,8 +3,8 @@
 #include <iterator>
 #include <string>
 
+#include "formats/encoding.h"
 #include "platform/clipboard_backends.h"
-#include "platform/encoding.h"
 
 namespace platform {
 namespace {
@@ -23,7 +23,7 @@ class TextFileClipboard : public Clipboard {
     if (!in) return false;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // A person may have written the file in UTF-8.
-    if (IsMultiByteUtf8(bytes.data(), bytes.size(), false)) bytes = Utf8ToCp1252(bytes);
+    if (formats::IsMultiByteUtf8(bytes.data(), bytes.size(), false)) bytes = formats::Utf8ToCp1252(bytes);
     int n = 0;
     for (; n < size - 1 && n < static_cast<int>(bytes.size()) && bytes[n] != 0; ++n) buffer[n] = bytes[n];
     buffer[n] = 0;

@@ -5,8 +5,9 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/document_text.h"
-#include "platform/encoding.h"
+#include "formats/document_text.h"
+#include "formats/encoding.h"
+#include "formats/file_bytes.h"
 #include "platform/program_icons.h"
 
 namespace platform {
@@ -41,7 +42,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 std::string ReadFile(const std::string& path) {
   std::string bytes;
-  return ReadFileBytes(path, &bytes) ? bytes : std::string();
+  return formats::ReadFileBytes(path, &bytes) ? bytes : std::string();
 }
 
 // Written beside and renamed over, so that a failed write leaves the old file.
@@ -49,7 +50,7 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   std::error_code error;
   fs::create_directories(fs::path(path).parent_path(), error);
   std::string temporary = path + ".new";
-  if (!WriteFileBytes(temporary, bytes)) return false;
+  if (!formats::WriteFileBytes(temporary, bytes)) return false;
   fs::rename(temporary, path, error);
   if (error) fs::remove(temporary, error);
   return !error;
@@ -250,7 +251,7 @@ std::string SetDefaultApplication(const std::string& list, const std::string& mi
 }
 
 bool FreedesktopRegistry::SetValue(const char* key, const char* value) {
-  std::string name = key, text = Cp1252ToUtf8(value);
+  std::string name = key, text = formats::Cp1252ToUtf8(value);
   if (!name.empty() && name[0] == '.') return SetExtension(name, text);
   if (!EndsWith(name, kIconKey)) return false;
   name.resize(name.size() - (sizeof kIconKey - 1));
@@ -277,7 +278,7 @@ bool FreedesktopRegistry::DeleteKey(const char* key) {
 bool FreedesktopRegistry::RemoveValue(const char* key, const char* value) {
   std::string name = key;
   if (name.empty() || name[0] != '.') return false;
-  return RemoveExtension(name, Cp1252ToUtf8(value));
+  return RemoveExtension(name, formats::Cp1252ToUtf8(value));
 }
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/deadline_timer.h"
+#include "formats/deadline_timer.h"
 
 namespace platform {
 
@@ -35,7 +35,7 @@ class LiveMidiDevice : public MidiDevice {
   void Wait(uint32_t ms) override;
 
  private:
-  DeadlineTimer timer_;
+  formats::DeadlineTimer timer_;
 };
 
 using MidiDeviceList = std::vector<std::unique_ptr<MidiDevice>>;

@@ -1,5 +1,6 @@
 #include "platform/midi_file_device.h"
 
+#include "formats/file_bytes.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -10,7 +11,7 @@ MidiFileDevice::MidiFileDevice(std::string name, const char* programPath)
 bool MidiFileDevice::Open() { return true; }
 
 void MidiFileDevice::Send(const uint8_t* bytes, int length) {
-  TimedMessage m{nowMs_, {bytes[0], bytes[1], length > 2 ? bytes[2] : uint8_t{0}},
+  formats::TimedMessage m{nowMs_, {bytes[0], bytes[1], length > 2 ? bytes[2] : uint8_t{0}},
                  static_cast<uint8_t>(length)};
   messages_.push_back(m);
   unsaved_ = true;
@@ -23,8 +24,8 @@ void MidiFileDevice::Wait(uint32_t ms) {
 
 void MidiFileDevice::Close() {
   if (!unsaved_) return;
-  std::vector<uint8_t> smf = BuildSmf(messages_, nowMs_);
-  if (WriteFileAtomically(MapPath(programPath_), smf.data(), smf.size())) unsaved_ = false;
+  std::vector<uint8_t> smf = formats::BuildSmf(messages_, nowMs_);
+  if (formats::WriteFileAtomically(MapPath(programPath_), smf.data(), smf.size())) unsaved_ = false;
 }
 
 }  // namespace platform

@@ -2,8 +2,8 @@
 // wait advances the recording without sleeping, so a whole piece is written
 // at once.
 #pragma once
+#include "formats/smf_writer.h"
 #include "platform/midi_device.h"
-#include "platform/smf_writer.h"
 
 namespace platform {
 
@@ -25,7 +25,7 @@ class MidiFileDevice : public MidiDevice {
  private:
   std::string name_;
   const char* programPath_;
-  std::vector<TimedMessage> messages_;
+  std::vector<formats::TimedMessage> messages_;
   uint64_t nowMs_ = 0;
   bool unsaved_ = true;
 };

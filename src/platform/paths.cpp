@@ -4,7 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 
 namespace platform {
 namespace {
@@ -35,7 +35,7 @@ std::string MapPath(const char* programPath) {
   } else {
     mapped = programPath;
   }
-  return Cp1252ToUtf8(mapped.c_str());
+  return formats::Cp1252ToUtf8(mapped.c_str());
 }
 
 std::string DataDirectory() { return MapPath("\\orfeon"); }

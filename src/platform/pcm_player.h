@@ -1,6 +1,6 @@
 // Plays a sound to its end on the first sound output that takes it.
 #pragma once
-#include "platform/wav_files.h"
+#include "platform/sound_files.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 #include "platform/freedesktop_registry.h"
 
 namespace platform {
@@ -25,7 +25,7 @@ bool ProgramFilePath(char* path, int size) {
   char link[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", link, sizeof link);
   if (length <= 0 || length >= static_cast<ssize_t>(sizeof link)) return false;
-  std::string text = Utf8ToCp1252(std::string(link, static_cast<size_t>(length)));
+  std::string text = formats::Utf8ToCp1252(std::string(link, static_cast<size_t>(length)));
   // A cut path would name another file.
   if (size <= 0 || text.size() >= static_cast<size_t>(size)) return false;
   std::memcpy(path, text.c_str(), text.size() + 1);

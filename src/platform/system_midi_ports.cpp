@@ -3,7 +3,7 @@
 #include <rtmidi/RtMidi.h>
 #include <sys/stat.h>
 
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 #include "platform/sound_output.h"
 
 namespace platform {
@@ -29,7 +29,7 @@ std::unique_ptr<RtMidiOut> NewClient() {
 class SystemMidiPort : public LiveMidiDevice {
  public:
   explicit SystemMidiPort(std::string systemName)
-      : systemName_(std::move(systemName)), name_(Utf8ToCp1252(systemName_)) {}
+      : systemName_(std::move(systemName)), name_(formats::Utf8ToCp1252(systemName_)) {}
   std::string Name() const override { return name_; }
   // The sequencer does not tell; General MIDI asks at least this many.
   uint16_t NoteCapacity() override { return 24; }

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/encoding.h"
 #include "platform/clipboard_backends.h"
-#include "platform/encoding.h"
 
 extern char** environ;
 
@@ -151,7 +151,7 @@ class CommandLineClipboard : public Clipboard {
             ? std::vector<std::string>{"wl-paste", "--no-newline", "--type", "text"}
             : std::vector<std::string>{"xclip", "-selection", "clipboard", "-o"};
     if (RunTool(paste, "", &bytes) != 0) return false;
-    std::string text = Utf8ToCp1252(bytes);
+    std::string text = formats::Utf8ToCp1252(bytes);
     int n = 0;
     for (; n < size - 1 && n < static_cast<int>(text.size()) && text[n] != 0; ++n) buffer[n] = text[n];
     buffer[n] = 0;
@@ -162,7 +162,7 @@ class CommandLineClipboard : public Clipboard {
     std::vector<std::string> copy = tools_ == ClipboardTools::kWayland
                                         ? std::vector<std::string>{"wl-copy"}
                                         : std::vector<std::string>{"xclip", "-selection", "clipboard", "-i"};
-    return RunTool(copy, Cp1252ToUtf8(text), nullptr) == 0;
+    return RunTool(copy, formats::Cp1252ToUtf8(text), nullptr) == 0;
   }
 
   void Close() override {}

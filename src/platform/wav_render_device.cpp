@@ -1,8 +1,9 @@
 #include "platform/wav_render_device.h"
 
+#include "formats/file_bytes.h"
+#include "formats/smf_writer.h"
+#include "formats/wav_files.h"
 #include "platform/paths.h"
-#include "platform/smf_writer.h"
-#include "platform/wav_files.h"
 
 namespace platform {
 
@@ -38,8 +39,8 @@ void WavRenderDevice::Wait(uint32_t ms) {
 
 void WavRenderDevice::Close() {
   if (!unsaved_) return;
-  std::vector<uint8_t> wav = BuildWav(samples_.data(), samples_.size() / 2, 2, kSynthRate);
-  if (WriteFileAtomically(MapPath(programPath_), wav.data(), wav.size())) unsaved_ = false;
+  std::vector<uint8_t> wav = formats::BuildWav(samples_.data(), samples_.size() / 2, 2, kSynthRate);
+  if (formats::WriteFileAtomically(MapPath(programPath_), wav.data(), wav.size())) unsaved_ = false;
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include "core/prompts.h"
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "platform/paths.h"
 #include "shell/test_script.h"
 #include "shell/wx_text.h"
@@ -67,17 +68,17 @@ void TPavSdiEditFile::NewFile() {
   if (!CanClose()) return;
   ChangeValue("");
   fileName_[0] = 0;
-  format_ = platform::TFileFormat{};
+  format_ = formats::TFileFormat{};
   ResetUndo();
 }
 
 bool TPavSdiEditFile::ReplaceWith(const char* path) {
   std::string bytes;
-  if (!platform::ReadFileBytes(platform::MapPath(path), &bytes)) {
+  if (!formats::ReadFileBytes(platform::MapPath(path), &bytes)) {
     ShowFileMessage("Unable to read file %s from disk.", path);
     return false;
   }
-  ChangeValue(wxString::FromUTF8(platform::DecodeFileText(bytes, &format_)));
+  ChangeValue(wxString::FromUTF8(formats::DecodeFileText(bytes, &format_)));
   CopyText(fileName_, path);
   SetInsertionPoint(0);
   ResetUndo();
@@ -118,8 +119,8 @@ bool TPavSdiEditFile::SaveAs() {
 }
 
 bool TPavSdiEditFile::Write(const char* path) {
-  std::string bytes = platform::EncodeFileText(std::string(GetValue().utf8_str()), &format_);
-  if (!platform::WriteFileBytes(platform::MapPath(path), bytes)) {
+  std::string bytes = formats::EncodeFileText(std::string(GetValue().utf8_str()), &format_);
+  if (!formats::WriteFileBytes(platform::MapPath(path), bytes)) {
     ShowFileMessage("Unable to write file %s to disk.", path);
     return false;
   }

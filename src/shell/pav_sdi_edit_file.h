@@ -8,7 +8,7 @@
 
 #include "core/document_window.h"
 #include "core/file_commands.h"
-#include "platform/document_text.h"
+#include "formats/document_text.h"
 
 class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
  public:
@@ -57,7 +57,7 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
 
   TOpenSaveData dialogData_;
   char fileName_[kFileNameSize] = "";
-  platform::TFileFormat format_;
+  formats::TFileFormat format_;
   wxString current_, previous_;  // the text after and before the last change
   wxFindReplaceData findData_;
   wxFindReplaceDialog* findDialog_ = nullptr;

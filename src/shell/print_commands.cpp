@@ -1,5 +1,3 @@
-#include "platform/console_ui.h"
-#include "shell/print_commands.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -13,11 +11,13 @@
 
 #include "core/command_table.h"
 #include "core/prompts.h"
+#include "platform/console_ui.h"
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
 #include "shell/pav_printout.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/pav_sdi_edit_file.h"
+#include "shell/print_commands.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/shell_test_steps.h"
 #include "shell/wx_text.h"

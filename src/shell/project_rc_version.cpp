@@ -5,14 +5,14 @@
 
 #include "core/prompts.h"
 
-TProjectRCVersion::TProjectRCVersion(const platform::TModule& module) {
-  unsigned size = platform::GetFileVersionInfoSize(module);
+TProjectRCVersion::TProjectRCVersion(const formats::TModule& module) {
+  unsigned size = formats::GetFileVersionInfoSize(module);
   if (size == 0) return;
   block_ = new unsigned char[size];
   void* value = nullptr;
   unsigned length = 0;
-  if (!platform::GetFileVersionInfo(module, size, block_) ||
-      !platform::VerQueryValue(block_, "\\VarFileInfo\\Translation", &value, &length) || length < 4) {
+  if (!formats::GetFileVersionInfo(module, size, block_) ||
+      !formats::VerQueryValue(block_, "\\VarFileInfo\\Translation", &value, &length) || length < 4) {
     delete[] block_;
     block_ = nullptr;
     return;
@@ -40,7 +40,7 @@ bool TProjectRCVersion::Query(const char* key, const char*& text) {
   StringPath(translation, key, path, sizeof path);
   void* value = nullptr;
   unsigned length = 0;
-  if (!platform::VerQueryValue(block_, path, &value, &length)) return false;
+  if (!formats::VerQueryValue(block_, path, &value, &length)) return false;
   text = static_cast<const char*>(value);
   return true;
 }

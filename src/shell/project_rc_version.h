@@ -3,11 +3,11 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/version_info.h"
+#include "formats/version_info.h"
 
 class TProjectRCVersion {
  public:
-  explicit TProjectRCVersion(const platform::TModule& module);
+  explicit TProjectRCVersion(const formats::TModule& module);
   virtual ~TProjectRCVersion();
   TProjectRCVersion(const TProjectRCVersion&) = delete;
   TProjectRCVersion& operator=(const TProjectRCVersion&) = delete;

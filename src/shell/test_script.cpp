@@ -17,8 +17,8 @@
 #include <wx/uiaction.h>
 
 #include "core/working_state.h"
+#include "formats/encoding.h"
 #include "platform/console_ui.h"
-#include "platform/encoding.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/wx_text.h"
@@ -259,7 +259,7 @@ bool ChooseFile(std::string* name) {
   std::string answer = fileAnswers.front();
   fileAnswers.pop_front();
   if (answer == "cancel") return false;
-  *name = platform::Utf8ToCp1252(answer);
+  *name = formats::Utf8ToCp1252(answer);
   return true;
 }
 

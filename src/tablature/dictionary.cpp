@@ -5,7 +5,7 @@
 
 #include "core/prompts.h"
 #include "core/working_state.h"
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 #include "platform/paths.h"
 
 const char kDictionaryFile[] = "\\orfeon\\lexiton.dic";
@@ -25,15 +25,15 @@ void DropCarriageReturn(char* line) {
 // longer), so that accented keys match the program's texts.
 void Utf8LineToCp1252(char* line) {
   size_t n = std::strlen(line);
-  if (!platform::IsMultiByteUtf8(line, n, true)) return;
+  if (!formats::IsMultiByteUtf8(line, n, true)) return;
   const unsigned char* in = reinterpret_cast<const unsigned char*>(line);
   size_t i = 0;
   size_t out = 0;
   while (i < n) {
     unsigned cp;
-    size_t used = platform::DecodeUtf8(in + i, n - i, &cp);
+    size_t used = formats::DecodeUtf8(in + i, n - i, &cp);
     if (used == 0) break;  // a sequence cut by the end of the piece
-    line[out++] = static_cast<char>(platform::CodePointToCp1252(cp));
+    line[out++] = static_cast<char>(formats::CodePointToCp1252(cp));
     i += used;
   }
   line[out] = 0;

@@ -3,8 +3,8 @@
 #include "core/command_loop.h"
 #include "core/command_table.h"
 #include "fakes/fakes.h"
+#include "formats/encoding.h"
 #include "platform/console_ui.h"
-#include "platform/encoding.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 
@@ -83,19 +83,19 @@ TEST_F(Loop, CompanionCommandLines) {
 TEST(Encoding, RoundTripOfEveryByte) {
   for (int b = 1; b < 256; ++b) {
     char in[2] = {static_cast<char>(b), 0};
-    std::string utf8 = platform::Cp1252ToUtf8(in);
-    std::string back = platform::Utf8ToCp1252(utf8);
+    std::string utf8 = formats::Cp1252ToUtf8(in);
+    std::string back = formats::Utf8ToCp1252(utf8);
     bool hole = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
     if (!hole) {
       EXPECT_EQ(std::string(in), back) << b;
     }
   }
-  EXPECT_FALSE(platform::IsMultiByteUtf8("abc", 3, false));
-  EXPECT_TRUE(platform::IsMultiByteUtf8("\xC3\xA9", 2, false));
-  EXPECT_FALSE(platform::IsMultiByteUtf8("\xC3", 1, false));
-  EXPECT_FALSE(platform::IsMultiByteUtf8("\xC0\x80", 2, false));  // overlong
-  EXPECT_FALSE(platform::IsMultiByteUtf8("\xED\xA0\x80", 3, false));  // surrogate
-  EXPECT_TRUE(platform::IsMultiByteUtf8("\xC3\xA9\xE2\x82", 4, true));  // cut at the end
+  EXPECT_FALSE(formats::IsMultiByteUtf8("abc", 3, false));
+  EXPECT_TRUE(formats::IsMultiByteUtf8("\xC3\xA9", 2, false));
+  EXPECT_FALSE(formats::IsMultiByteUtf8("\xC3", 1, false));
+  EXPECT_FALSE(formats::IsMultiByteUtf8("\xC0\x80", 2, false));  // overlong
+  EXPECT_FALSE(formats::IsMultiByteUtf8("\xED\xA0\x80", 3, false));  // surrogate
+  EXPECT_TRUE(formats::IsMultiByteUtf8("\xC3\xA9\xE2\x82", 4, true));  // cut at the end
 }
 
 }  // namespace

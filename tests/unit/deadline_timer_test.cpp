@@ -6,8 +6,8 @@
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
+#include "formats/deadline_timer.h"
 #include "midi/play_string.h"
-#include "platform/deadline_timer.h"
 #include "platform/midi_out.h"
 
 namespace {
@@ -44,7 +44,7 @@ TEST(DeadlineTimer, Timelines) {
       {"the longest wait", {{0, 4000, 4000000, 4000000}, {4000100, 4000, 8000000, 8000000}}},
   };
   for (const Case& c : cases) {
-    platform::DeadlineTimer timer;
+    formats::DeadlineTimer timer;
     for (size_t i = 0; i < c.steps.size(); ++i) {
       EXPECT_EQ(c.steps[i].deadlineUs, timer.Next(c.steps[i].nowUs, c.steps[i].ms)) << c.name << ", step " << i;
       timer.Woke(c.steps[i].wokeUs);

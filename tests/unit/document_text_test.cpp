@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/document_text.h"
+#include "formats/document_text.h"
+#include "formats/file_bytes.h"
 
 namespace {
 
@@ -19,34 +20,34 @@ TEST(DocumentText, EachFileKeepsItsEncodingAndLineEnds) {
       {"empty", "", "", false, true},
   };
   for (const Case& c : cases) {
-    platform::TFileFormat format;
-    EXPECT_EQ(c.text, platform::DecodeFileText(c.bytes, &format)) << c.what;
+    formats::TFileFormat format;
+    EXPECT_EQ(c.text, formats::DecodeFileText(c.bytes, &format)) << c.what;
     EXPECT_EQ(c.utf8, format.utf8) << c.what;
     EXPECT_EQ(c.crlf, format.crlf) << c.what;
-    EXPECT_EQ(c.bytes, platform::EncodeFileText(c.text, &format)) << c.what << ": written back as read";
+    EXPECT_EQ(c.bytes, formats::EncodeFileText(c.text, &format)) << c.what << ": written back as read";
   }
 }
 
 TEST(DocumentText, TextWindows1252CannotHoldIsWrittenInUtf8) {
-  platform::TFileFormat format;
-  platform::DecodeFileText("abc\r\n", &format);
+  formats::TFileFormat format;
+  formats::DecodeFileText("abc\r\n", &format);
   std::string text = "\xE2\x99\xAA la\n";  // a note sign
-  EXPECT_EQ("\xE2\x99\xAA la\r\n", platform::EncodeFileText(text, &format));
+  EXPECT_EQ("\xE2\x99\xAA la\r\n", formats::EncodeFileText(text, &format));
   EXPECT_TRUE(format.utf8);
 }
 
 TEST(DocumentText, WritingReplacesOnlyAWholeFile) {
   std::string dir = testing::TempDir();
   std::string path = dir + "/pavsdi-doc.txt";
-  ASSERT_TRUE(platform::WriteFileBytes(path, "one"));
+  ASSERT_TRUE(formats::WriteFileBytes(path, "one"));
   std::string bytes;
-  ASSERT_TRUE(platform::ReadFileBytes(path, &bytes));
+  ASSERT_TRUE(formats::ReadFileBytes(path, &bytes));
   EXPECT_EQ("one", bytes);
-  EXPECT_FALSE(platform::WriteFileBytes(dir + "/no/such/dir/x.txt", "two"));
-  EXPECT_FALSE(platform::ReadFileBytes(dir + "/no/such/file", &bytes));
-  EXPECT_FALSE(platform::ReadFileBytes(dir, &bytes)) << "a directory";
-  EXPECT_TRUE(platform::FileReadable(path));
-  EXPECT_FALSE(platform::FileReadable(dir));
+  EXPECT_FALSE(formats::WriteFileBytes(dir + "/no/such/dir/x.txt", "two"));
+  EXPECT_FALSE(formats::ReadFileBytes(dir + "/no/such/file", &bytes));
+  EXPECT_FALSE(formats::ReadFileBytes(dir, &bytes)) << "a directory";
+  EXPECT_TRUE(formats::FileReadable(path));
+  EXPECT_FALSE(formats::FileReadable(dir));
   std::remove(path.c_str());
 }
 

@@ -1,22 +1,23 @@
 #include "core/working_state.h"
+
 #include "fakes/fakes.h"
+#include "formats/smf_writer.h"
 #include "midi/midi_port.h"
 #include "platform/device_table.h"
 #include "platform/midi_file_device.h"
 #include "platform/midi_out.h"
-#include "platform/smf_writer.h"
 
 namespace {
 
 TEST(Smf, BytesOfAShortRecording) {
-  std::vector<platform::TimedMessage> messages = {
+  std::vector<formats::TimedMessage> messages = {
       {0, {0xC1, 0x00, 0}, 2},
       {0, {0x91, 60, 127}, 3},
       {1000, {0x81, 60, 0}, 3},
       {1200, {0x91, 62, 100}, 3},  // 200 ms: a two-byte delta
       {1200 + 20000, {0x81, 62, 0}, 3},
   };
-  std::vector<uint8_t> smf = platform::BuildSmf(messages, 21700);
+  std::vector<uint8_t> smf = formats::BuildSmf(messages, 21700);
   std::vector<uint8_t> expected = {
       'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xF4,  // format 0, 500 per quarter
       'M', 'T', 'r', 'k', 0, 0, 0, 35,
@@ -62,14 +63,14 @@ TEST_F(MidiFile, RecordsOnItsOwnClockAndContinuesAfterReopening) {
   EXPECT_EQ(0u, clock.NowMs()) << "a recorder never sleeps";
   OpenMidiPort();  // closes (writes) and reopens
   std::string first = ReadHostFile("\\orfeon\\sortie.mid");
-  std::vector<uint8_t> expected = platform::BuildSmf(
+  std::vector<uint8_t> expected = formats::BuildSmf(
       {{0, {0x91, 60, 127}, 3}, {1000, {0x81, 60, 0}, 3}}, 1500);
   EXPECT_EQ(std::string(expected.begin(), expected.end()), first);
 
   SendNoteOn(62);  // left sounding: closing switches it off
   WaitNoteLength(4000);
   platform::CloseAllMidiPorts();
-  expected = platform::BuildSmf({{0, {0x91, 60, 127}, 3},
+  expected = formats::BuildSmf({{0, {0x91, 60, 127}, 3},
                                  {1000, {0x81, 60, 0}, 3},
                                  {1500, {0x91, 62, 127}, 3},
                                  {2500, {0x81, 62, 0}, 3}},

@@ -1,4 +1,5 @@
 #include "core/working_state.h"
+
 #include "fakes/fakes.h"
 #include "midi/midi_port.h"
 #include "platform/midi_out.h"

@@ -6,10 +6,11 @@
 #include <optional>
 
 #include "fakes/fakes.h"
+#include "formats/wav_files.h"
 #include "platform/live_synth_device.h"
+#include "platform/sound_files.h"
 #include "platform/sound_output.h"
 #include "platform/synthesizer.h"
-#include "platform/wav_files.h"
 #include "platform/wav_render_device.h"
 
 namespace {
@@ -56,7 +57,7 @@ TEST(Wav, HeaderAndSamplesOfPcm16) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.channels);
     size_t frames = c.samples.size() / static_cast<size_t>(c.channels);
-    std::vector<uint8_t> wav = platform::BuildWav(c.samples.data(), frames, c.channels, c.rate);
+    std::vector<uint8_t> wav = formats::BuildWav(c.samples.data(), frames, c.channels, c.rate);
     ASSERT_EQ(44 + c.samples.size() * 2, wav.size());
     EXPECT_EQ(0, std::memcmp(wav.data(), "RIFF", 4));
     EXPECT_EQ(wav.size() - 8, Le32(wav, 4));
@@ -84,7 +85,7 @@ TEST(Wav, ReadingBackAndMissingFiles) {
   close(fd);
   EXPECT_FALSE(platform::ReadSoundFile(path, &sound));
   std::vector<int16_t> samples = {5, -5, 300, -300};
-  std::vector<uint8_t> wav = platform::BuildWav(samples.data(), 2, 2, 22050);
+  std::vector<uint8_t> wav = formats::BuildWav(samples.data(), 2, 2, 22050);
   FILE* f = std::fopen(path, "wb");
   std::fwrite(wav.data(), 1, wav.size(), f);
   std::fclose(f);

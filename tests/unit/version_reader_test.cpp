@@ -63,11 +63,11 @@ Bytes Block(const BlockSpec& spec) {
   return Node("VS_VERSION_INFO", Bytes(52, 0), 52, false, parts);
 }
 
-platform::TModule Module(const Bytes& block) { return {block.data(), static_cast<unsigned>(block.size())}; }
+formats::TModule Module(const Bytes& block) { return {block.data(), static_cast<unsigned>(block.size())}; }
 
 class VersionReaderTest : public PavTest {
  protected:
-  TAboutTexts Fill(const platform::TModule& module) {
+  TAboutTexts Fill(const formats::TModule& module) {
     TAboutTexts texts;
     std::strcpy(texts.version, "Version");
     texts.copyright[0] = texts.special[0] = 0;
@@ -99,9 +99,9 @@ TEST_F(VersionReaderTest, TheEmbeddedBlockNamesTheProductAndItsVersion) {
 
   void* value = nullptr;
   unsigned length = 0;
-  std::vector<unsigned char> data(platform::GetFileVersionInfoSize(ProgramModule()));
-  ASSERT_TRUE(platform::GetFileVersionInfo(ProgramModule(), static_cast<unsigned>(data.size()), data.data()));
-  ASSERT_TRUE(platform::VerQueryValue(data.data(), "\\", &value, &length));
+  std::vector<unsigned char> data(formats::GetFileVersionInfoSize(ProgramModule()));
+  ASSERT_TRUE(formats::GetFileVersionInfo(ProgramModule(), static_cast<unsigned>(data.size()), data.data()));
+  ASSERT_TRUE(formats::VerQueryValue(data.data(), "\\", &value, &length));
   EXPECT_EQ(52u, length);
   uint32_t signature;
   std::memcpy(&signature, value, 4);
@@ -110,7 +110,7 @@ TEST_F(VersionReaderTest, TheEmbeddedBlockNamesTheProductAndItsVersion) {
   for (const char* key : {"Comments", "CompanyName", "FileDescription", "FileVersion", "InternalName",
                           "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion"}) {
     std::string path = std::string("\\StringFileInfo\\040904E4\\") + key;
-    keys += platform::VerQueryValue(data.data(), path.c_str(), &value, &length);
+    keys += formats::VerQueryValue(data.data(), path.c_str(), &value, &length);
   }
   EXPECT_EQ(9, keys);
   EXPECT_TRUE(sound.cues.empty());
@@ -186,14 +186,14 @@ TEST(VersionReader, TextsStayInsideTheCopyWhateverTheirUnits) {
   PutWord(value, 0);
   Bytes table = Node("040904E4", {}, 0, true, {Node("ProductName", value, 41, true)});
   Bytes block = Node("VS_VERSION_INFO", {}, 0, false, {Node("StringFileInfo", {}, 0, true, {table})});
-  platform::TModule module = Module(block);
-  unsigned size = platform::GetFileVersionInfoSize(module);
+  formats::TModule module = Module(block);
+  unsigned size = formats::GetFileVersionInfoSize(module);
   ASSERT_GT(size, 0u);
   std::vector<unsigned char> data(size + 64, 0xAB);
-  ASSERT_TRUE(platform::GetFileVersionInfo(module, size, data.data()));
+  ASSERT_TRUE(formats::GetFileVersionInfo(module, size, data.data()));
   void* text = nullptr;
   unsigned length = 0;
-  ASSERT_TRUE(platform::VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\ProductName", &text,
+  ASSERT_TRUE(formats::VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\ProductName", &text,
                                       &length));
   EXPECT_EQ(std::string(40, '?'), static_cast<const char*>(text));
   for (unsigned i = size; i < data.size(); ++i) ASSERT_EQ(0xAB, data[i]) << "written past the copy";

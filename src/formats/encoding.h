@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
+namespace formats {
 
 std::string Cp1252ToUtf8(const char* text);
 std::string Cp1252ToUtf8(const char* text, size_t length);
@@ -24,4 +24,4 @@ size_t DecodeUtf8(const unsigned char* bytes, size_t length, unsigned* codePoint
 // The Windows-1252 byte for a code point, or '?' when there is none.
 unsigned char CodePointToCp1252(unsigned codePoint);
 
-}  // namespace platform
+}  // namespace formats

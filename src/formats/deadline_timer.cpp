@@ -1,6 +1,6 @@
-#include "platform/deadline_timer.h"
+#include "formats/deadline_timer.h"
 
-namespace platform {
+namespace formats {
 
 uint64_t DeadlineTimer::Next(uint64_t nowUs, uint32_t ms) {
   bool paused = nowUs > wokeUs_ + kCatchUpWindowUs;
@@ -15,4 +15,4 @@ uint64_t DeadlineTimer::Next(uint64_t nowUs, uint32_t ms) {
   return deadlineUs_;
 }
 
-}  // namespace platform
+}  // namespace formats

@@ -1,6 +1,6 @@
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 
-namespace platform {
+namespace formats {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; 0 where Windows-1252 leaves a hole.
@@ -124,4 +124,4 @@ std::string Utf8ToCp1252(const std::string& text) {
   return out;
 }
 
-}  // namespace platform
+}  // namespace formats

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-namespace platform {
+namespace formats {
 
 // A pause between two waits longer than this (a prompt, the end of a
 // piece) restarts the timeline from the present, so that the notes after
@@ -28,4 +28,4 @@ class DeadlineTimer {
   uint64_t wokeUs_ = 0;
 };
 
-}  // namespace platform
+}  // namespace formats

@@ -1,12 +1,12 @@
-#include "platform/version_info.h"
+#include "formats/version_info.h"
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 
-#include "platform/encoding.h"
+#include "formats/encoding.h"
 
-namespace platform {
+namespace formats {
 namespace {
 
 constexpr unsigned kHeader = 6;  // length, value length, type
@@ -138,4 +138,4 @@ bool VerQueryValue(void* data, const char* subBlock, void** value, unsigned* len
   return true;
 }
 
-}  // namespace platform
+}  // namespace formats

@@ -3,7 +3,7 @@
 // version functions read a program file's version resource.
 #pragma once
 
-namespace platform {
+namespace formats {
 
 // A module as seen by the version functions: its embedded version block.
 struct TModule {
@@ -22,4 +22,4 @@ bool GetFileVersionInfo(const TModule& module, unsigned size, void* data);
 // length in characters with the terminator; other values as bytes.
 bool VerQueryValue(void* data, const char* subBlock, void** value, unsigned* length);
 
-}  // namespace platform
+}  // namespace formats

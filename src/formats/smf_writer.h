@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace formats {
 
 struct TimedMessage {
   uint64_t timeMs;
@@ -17,8 +17,4 @@ struct TimedMessage {
 // is kept).
 std::vector<uint8_t> BuildSmf(const std::vector<TimedMessage>& messages, uint64_t endMs);
 
-// Writes the bytes to a temporary file beside `path` and renames it over
-// `path`, so a reader never sees half a file. False when it cannot.
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
-
-}  // namespace platform
+}  // namespace formats

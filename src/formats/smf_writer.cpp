@@ -1,11 +1,6 @@
-#include "platform/smf_writer.h"
+#include "formats/smf_writer.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace platform {
+namespace formats {
 namespace {
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
@@ -51,28 +46,4 @@ std::vector<uint8_t> BuildSmf(const std::vector<TimedMessage>& messages, uint64_
   return file;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
-  std::string temp = path + ".tmp" + std::to_string(getpid());
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  struct stat old;
-  if (stat(path.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-  const char* p = static_cast<const char*>(data);
-  size_t left = size;
-  bool ok = true;
-  while (left > 0) {
-    ssize_t n = write(fd, p, left);
-    if (n < 0) {
-      ok = false;
-      break;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) unlink(temp.c_str());
-  return ok;
-}
-
-}  // namespace platform
+}  // namespace formats

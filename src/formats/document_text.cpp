@@ -1,12 +1,8 @@
-#include "platform/document_text.h"
+#include "formats/document_text.h"
 
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "formats/encoding.h"
 
-#include "platform/encoding.h"
-
-namespace platform {
+namespace formats {
 namespace {
 
 bool FitsCp1252(const std::string& utf8) {
@@ -22,40 +18,6 @@ bool FitsCp1252(const std::string& utf8) {
 }
 
 }  // namespace
-
-bool FileReadable(const std::string& hostPath) {
-  struct stat st;
-  return stat(hostPath.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
-         access(hostPath.c_str(), R_OK) == 0;
-}
-
-bool ReadFileBytes(const std::string& hostPath, std::string* bytes) {
-  FILE* f = std::fopen(hostPath.c_str(), "rb");
-  if (!f) return false;
-  struct stat st;
-  if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
-    std::fclose(f);
-    return false;
-  }
-  bytes->clear();
-  char chunk[8192];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes->append(chunk, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
-
-bool WriteFileBytes(const std::string& hostPath, const std::string& bytes) {
-  std::string temporary = hostPath + ".tmp-pavsdi";
-  FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (ok && std::rename(temporary.c_str(), hostPath.c_str()) == 0) return true;
-  unlink(temporary.c_str());
-  return false;
-}
 
 std::string DecodeFileText(const std::string& bytes, TFileFormat* format) {
   format->utf8 = IsMultiByteUtf8(bytes.data(), bytes.size(), false);
@@ -83,4 +45,4 @@ std::string EncodeFileText(const std::string& utf8Text, TFileFormat* format) {
   return out;
 }
 
-}  // namespace platform
+}  // namespace formats
