@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/program_main.h"
-#include "platform/device_table.h"
+#include "drivers/device_table.h"
 #include "platform/midi_out.h"
 #include "platform/platform.h"
 
@@ -41,7 +41,7 @@ class FirstNoteProbe : public platform::MidiDevice {
 
 void InstallProbes() {
   platform::MidiDeviceList probed;
-  for (auto& device : platform::BuildDeviceTable()) probed.push_back(std::make_unique<FirstNoteProbe>(std::move(device)));
+  for (auto& device : drivers::BuildDeviceTable()) probed.push_back(std::make_unique<FirstNoteProbe>(std::move(device)));
   platform::InstallMidiDevices(std::move(probed));
 }
 

@@ -5,8 +5,9 @@
 // file receives the text instead.
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "platform/clipboard.h"
-#include "platform/console_ui.h"
+#include "drivers/system_services.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -15,12 +16,13 @@ const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
 }  // namespace
 
 int main() {
+  drivers::InstallSystemServices();
   char info[kPageSize + 1];
   if (ReadTextPage(info, 1, kInfoFile) == 0) {
     platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");
     return 1;
   }
-  platform::Clipboard& clipboard = platform::GetClipboard();
+  platform::Clipboard& clipboard = *platform::Get().clipboard;
   if (!clipboard.Open()) {
     platform::PrintForPerson("clipsend : impossible d'ouvrir le presse papier.");
     return 1;

@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "core/working_state.h"
+#include "drivers/console_ui.h"
+#include "drivers/system_services.h"
 #include "formats/encoding.h"
 #include "midi/midi_port.h"
-#include "platform/console_ui.h"
 #include "platform/interrupt.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 
 namespace {
@@ -92,7 +94,8 @@ int PlayScale(const char* device, const char* notesText) {
 
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
-  platform::InstallConsole();
+  drivers::InstallSystemServices();
+  drivers::InstallConsole();
   if (argc >= 2 && std::strcmp(argv[1], "--play") == 0) return PlayScale(argc >= 3 ? argv[2] : nullptr, argc >= 4 ? argv[3] : nullptr);
   if (argc >= 2) {
     std::fprintf(stderr, "usage : devprobe [--play [N [NOTES]]]\n");

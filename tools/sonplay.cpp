@@ -7,16 +7,19 @@
 #include "core/defaults.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "drivers/console_ui.h"
+#include "drivers/system_services.h"
 #include "formats/encoding.h"
 #include "midi/midi_port.h"
-#include "platform/console_ui.h"
 #include "platform/interrupt.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "tablature/measure_player.h"
 
 int main() {
   platform::InstallInterruptHandlers();
-  platform::InstallConsole();
+  drivers::InstallSystemServices();
+  drivers::InstallConsole();
   ReadDeviceNumber();
   OpenMidiPort();
   if (WorkingState.Polyphony == 0) {

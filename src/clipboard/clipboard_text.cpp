@@ -5,7 +5,6 @@
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "platform/clipboard.h"
 #include "platform/platform.h"
 #include "tablature/dictionary.h"
 
@@ -29,7 +28,7 @@ void Translate(char* text) {
 
 void ReadClipboardText(char* text) {
   text[0] = 0;
-  platform::Clipboard& clipboard = platform::GetClipboard();
+  platform::Clipboard& clipboard = *platform::Get().clipboard;
   if (!clipboard.Open()) {
     PlayCue(kErrorCue);
     return;

@@ -3,7 +3,7 @@
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "platform/clipboard.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kShowMaximized = 3;
 // The companion fills the clipboard itself: we only check that it can be
 // taken, and never keep it open.
 void FreeClipboardForCompanion() {
-  platform::Clipboard& clipboard = platform::GetClipboard();
+  platform::Clipboard& clipboard = *platform::Get().clipboard;
   if (!clipboard.Open()) {
     ShowInfo("Le presse papier n'est pas vide", "");
     return;

@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "core/command_table.h"
-#include "platform/console_ui.h"
+#include "drivers/console_ui.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 
 namespace {

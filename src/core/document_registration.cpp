@@ -5,7 +5,7 @@
 
 #include "core/prompts.h"
 #include "core/working_state.h"
-#include "platform/registry.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void RegisterOrUnregister(int argc, const char* const* argv) {
 }
 
 void RegisterDocumentType() {
-  platform::Registry& registry = platform::GetRegistry();
+  platform::Registry& registry = *platform::Get().registry;
   char path[kPathSize];
   // Without the whole path the entries would name another file.
   if (platform::ProgramFilePath(path, kPathSize - 2)) {
@@ -52,7 +52,7 @@ void RegisterDocumentType() {
 }
 
 void UnregisterDocumentType() {
-  platform::Registry& registry = platform::GetRegistry();
+  platform::Registry& registry = *platform::Get().registry;
   registry.DeleteKey(kApplicationIcon);
   registry.DeleteKey(kDocumentIcon);
   registry.DeleteKey(kApplicationKey);

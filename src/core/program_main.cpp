@@ -6,10 +6,11 @@
 #include "clipboard/clipboard_commands.h"
 #include "core/file_commands.h"
 #include "core/program_entry.h"
+#include "drivers/console_ui.h"
+#include "drivers/system_services.h"
 #include "formats/encoding.h"
 #include "harmony/harmony_commands.h"
 #include "harmony/motifs.h"
-#include "platform/console_ui.h"
 #include "platform/interrupt.h"
 #include "shell/shell_commands.h"
 #include "shell/window_front_end.h"
@@ -32,10 +33,11 @@ void RegisterCommands() {
 
 int ProgramMain(int argc, char** argv, void (*beforeEntry)()) {
   platform::InstallInterruptHandlers();
-  platform::InstallConsole();
+  drivers::InstallSystemServices();
+  drivers::InstallConsole();
   RegisterCommands();
   // The window's toolkit starts before the entry, which may show boxes.
-  if (!platform::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
+  if (!drivers::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(formats::Utf8ToCp1252(argv[i]));

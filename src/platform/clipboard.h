@@ -1,6 +1,5 @@
-// The clipboard, in plain text. The music logic sees only this; the window
-// installs the toolkit's clipboard, tests install a fake, and otherwise the
-// environment decides (see EnvironmentClipboard).
+// The clipboard, in plain text. The music logic sees only this; the front
+// end installs the one to use (see Services).
 #pragma once
 
 namespace platform {
@@ -19,16 +18,5 @@ class Clipboard {
   virtual bool WriteText(const char* text) = 0;
   virtual void Close() = 0;
 };
-
-// The installed clipboard, or the environment's when none is.
-Clipboard& GetClipboard();
-// Null gives the environment's back.
-void InstallClipboard(Clipboard* clipboard);
-
-// The file named by PAVSDI_CLIPBOARD when that is set (its bytes are the
-// text); otherwise the desktop's clipboard through the Wayland or X11
-// command-line tools when a display is there; otherwise a clipboard that
-// cannot be opened.
-Clipboard& EnvironmentClipboard();
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <bitset>
 
-#include "platform/device_table.h"
+#include "drivers/device_table.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
 
@@ -39,7 +39,7 @@ void AllNotesOff(MidiOutPort& port) {
 
 MidiDeviceList& MidiDevices() {
   if (!devices) {
-    devices = new MidiDeviceList(BuildDeviceTable());
+    devices = new MidiDeviceList(Get().devices());
     AtShutdown(CloseAllMidiPorts);
   }
   return *devices;

@@ -26,8 +26,8 @@ void MidiOutClose(TMidiOut port);
 // Lets `ms` milliseconds pass on the port's device; with no port, sleeps.
 void MidiOutWait(TMidiOut port, uint32_t ms);
 
-// The devices, in their fixed order. Built on first use from the device
-// table unless a list was installed (tests install fakes).
+// The devices, in their fixed order. Built on first use by the installed
+// Services::devices unless a list was installed here (tests install fakes).
 MidiDeviceList& MidiDevices();
 void InstallMidiDevices(MidiDeviceList devices);
 

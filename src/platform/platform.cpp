@@ -65,8 +65,32 @@ SilentDialogs silentDialogs;
 SilentSound silentSound;
 NoPrograms noPrograms;
 NoInput noInput;
+class NoClipboard : public Clipboard {
+ public:
+  bool Open() override { return false; }
+  bool ReadText(char* buffer, int size) override {
+    if (size > 0) buffer[0] = 0;
+    return false;
+  }
+  bool WriteText(const char*) override { return false; }
+  void Close() override {}
+};
+
+class NoRegistry : public Registry {
+ public:
+  bool SetValue(const char*, const char*) override { return false; }
+  bool DeleteKey(const char*) override { return false; }
+  bool RemoveValue(const char*, const char*) override { return false; }
+};
+
+MidiDeviceList NoDevices() { return {}; }
+bool NeverStop() { return false; }
+
 RealClock realClock;
-Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput};
+NoClipboard noClipboard;
+NoRegistry noRegistry;
+Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput,
+                   &noClipboard, &noRegistry, NoDevices, NeverStop};
 
 }  // namespace
 
@@ -78,6 +102,10 @@ void Install(const Services& services) {
   installed.programs = services.programs ? services.programs : &noPrograms;
   installed.clock = services.clock ? services.clock : &realClock;
   installed.input = services.input ? services.input : &noInput;
+  installed.clipboard = services.clipboard ? services.clipboard : &noClipboard;
+  installed.registry = services.registry ? services.registry : &noRegistry;
+  installed.devices = services.devices ? services.devices : NoDevices;
+  installed.stopPoll = services.stopPoll ? services.stopPoll : NeverStop;
 }
 
 Clock& SystemClock() { return realClock; }

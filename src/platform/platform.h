@@ -4,6 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/clipboard.h"
+#include "platform/midi_device.h"
+#include "platform/registry.h"
+
 namespace platform {
 
 // Message boxes. Types as the program uses them: 64 is OK with the
@@ -49,16 +53,26 @@ class LineInput {
   virtual bool ReadLine(char* buffer, int size) = 0;
 };
 
+// Everything the program reaches of the world, installed in one place: the
+// front end installs the real back ends, tests install fakes.
 struct Services {
   Dialogs* dialogs;
   Sound* sound;
   Programs* programs;
   Clock* clock;
   LineInput* input;
+  Clipboard* clipboard;
+  Registry* registry;
+  // Builds the MIDI output devices in their fixed order, on first use.
+  MidiDeviceList (*devices)();
+  // Polled for the user's request to stop the music (the window's Escape).
+  bool (*stopPoll)();
 };
 
 // The installed back ends. Never null: until something is installed, boxes
-// answer Cancel, cues and programs do nothing and the clock is the system's.
+// answer Cancel, cues and programs do nothing, the clock is the system's,
+// the clipboard cannot be opened, the registry writes nothing and there is
+// no MIDI device.
 Services& Get();
 void Install(const Services& services);
 

@@ -6,21 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "drivers/freedesktop_registry.h"
 #include "formats/encoding.h"
-#include "platform/freedesktop_registry.h"
 
 namespace platform {
-namespace {
-
-FreedesktopRegistry desktopRegistry;
-Registry* installed = nullptr;
-
-}  // namespace
-
-Registry& GetRegistry() { return installed ? *installed : desktopRegistry; }
-
-void InstallRegistry(Registry* registry) { installed = registry; }
-
 bool ProgramFilePath(char* path, int size) {
   char link[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", link, sizeof link);

@@ -20,10 +20,6 @@ class Registry {
   virtual bool RemoveValue(const char* key, const char* value) = 0;
 };
 
-// The installed registry; the desktop's own until another is installed.
-Registry& GetRegistry();
-void InstallRegistry(Registry* registry);
-
 // The full path of the program file (Windows-1252); false when it does not
 // fit in `size` characters.
 bool ProgramFilePath(char* path, int size);

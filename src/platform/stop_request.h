@@ -7,7 +7,7 @@
 namespace platform {
 
 // True when the user asked to stop since the last ClearStopRequest. Polls
-// the installed source (the window's Escape key) and stays true once seen.
+// the installed source (Services::stopPoll, the window's Escape key) and stays true once seen.
 bool StopRequested();
 
 // Forgets the request; done before every command.
@@ -15,9 +15,5 @@ void ClearStopRequest();
 
 // Asks to stop (tests, or a source that is told rather than polled).
 void RequestStop();
-
-// The window installs what it polls; null polls nothing.
-using TStopPoll = bool (*)();
-void SetStopPoll(TStopPoll poll);
 
 }  // namespace platform

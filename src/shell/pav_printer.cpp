@@ -6,7 +6,7 @@
 #include <wx/module.h>
 #include <wx/toplevel.h>
 
-#include "platform/default_printer.h"
+#include "drivers/default_printer.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -30,7 +30,7 @@ wxIMPLEMENT_DYNAMIC_CLASS(TPrinterModule, wxModule);
 TPavPrinter* Printer() { return printer.get(); }
 
 TPavPrinter& UsePrinter() {
-  std::string device = platform::DefaultPrinterName();
+  std::string device = drivers::DefaultPrinterName();
   if (!printer || printer->device != device) {
     printer = std::make_unique<TPavPrinter>();
     printer->device = device;

@@ -11,7 +11,8 @@
 
 #include "core/command_table.h"
 #include "core/prompts.h"
-#include "platform/console_ui.h"
+#include "drivers/console_ui.h"
+#include "platform/messages.h"
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
 #include "shell/pav_printout.h"

@@ -7,7 +7,7 @@
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
-#include "platform/console_ui.h"
+#include "drivers/console_ui.h"
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
 #include "shell/print_commands.h"
@@ -20,7 +20,7 @@ namespace {
 wxDialog* dialog = nullptr;
 TPavPreviewWin* preview = nullptr;
 
-std::string Field(const wxString& text) { return platform::EscapeField(Cp1252(text).c_str()); }
+std::string Field(const wxString& text) { return drivers::EscapeField(Cp1252(text).c_str()); }
 
 void DumpDialog(const std::string& path) {
   std::ofstream out(path, std::ios::binary);

@@ -17,8 +17,8 @@
 #include <wx/uiaction.h>
 
 #include "core/working_state.h"
+#include "drivers/console_ui.h"
 #include "formats/encoding.h"
-#include "platform/console_ui.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/wx_text.h"
@@ -42,7 +42,7 @@ void Log(const std::string& line) {
   std::fflush(logFile);
 }
 
-std::string Field(const char* cp1252) { return platform::EscapeField(cp1252); }
+std::string Field(const char* cp1252) { return drivers::EscapeField(cp1252); }
 std::string Field(const wxString& text) { return Field(Cp1252(text).c_str()); }
 
 bool ParseKey(std::string spec, int* key, int* modifiers) {

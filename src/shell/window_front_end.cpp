@@ -9,9 +9,9 @@
 #include <wx/utils.h>
 
 #include "core/application.h"
-#include "platform/audio_cues.h"
+#include "drivers/audio_cues.h"
+#include "drivers/launcher.h"
 #include "platform/clipboard.h"
-#include "platform/launcher.h"
 #include "platform/stop_request.h"
 #include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
@@ -25,7 +25,7 @@ class TDesktopPrograms : public platform::Programs {
  public:
   void Exec(const char* commandLine, int showMode) override {
     testscript::LogProgram(commandLine, showMode);
-    platform::StartProgram(commandLine);
+    drivers::StartProgram(commandLine);
   }
 };
 
@@ -33,7 +33,7 @@ class TWindowCues : public platform::Sound {
  public:
   void PlayCue(const char* path) override {
     testscript::LogCue(path);
-    platform::AudioCues().PlayCue(path);
+    drivers::AudioCues().PlayCue(path);
   }
 };
 
@@ -74,11 +74,11 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   services.dialogs = &dialogs;
   services.sound = &cues;
   services.programs = &programs;
-  platform::Install(services);
-  platform::SetStopPoll(EscapeHeld);
+  services.stopPoll = EscapeHeld;
   // A clipboard file the user chose (PAVSDI_CLIPBOARD) stays in use.
   const char* clipboardFile = std::getenv("PAVSDI_CLIPBOARD");
-  if (!clipboardFile || !*clipboardFile) platform::InstallClipboard(&WxClipboard());
+  if (!clipboardFile || !*clipboardFile) services.clipboard = &WxClipboard();
+  platform::Install(services);
   SetApplicationRunner(RunWindow);
   return true;
 }

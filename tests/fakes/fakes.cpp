@@ -36,13 +36,30 @@ bool Input::ReadLine(char* buffer, int size) {
   return true;
 }
 
+void Use(platform::Clipboard* clipboard) {
+  platform::Services services = platform::Get();
+  services.clipboard = clipboard;
+  platform::Install(services);
+}
+
+void Use(platform::Registry* registry) {
+  platform::Services services = platform::Get();
+  services.registry = registry;
+  platform::Install(services);
+}
+
+void UseStopPoll(bool (*poll)()) {
+  platform::Services services = platform::Get();
+  services.stopPoll = poll;
+  platform::Install(services);
+}
+
 }  // namespace fakes
 
 void PavTest::SetUp() {
   WorkingState = TWorkingState{};
   ClearCommands();
   platform::Install({&dialogs, &sound, &programs, &clock, &input});
-  platform::SetStopPoll(nullptr);
   platform::ClearStopRequest();
   UseDevices({32});
   const char* old = std::getenv("PAVSDI_ROOT");

@@ -106,6 +106,12 @@ class MidiDevice : public platform::LiveMidiDevice {
   Clock& clock_;
 };
 
+// Puts one back end in the installed services record, keeping the others;
+// null gives the record's default back.
+void Use(platform::Clipboard* clipboard);
+void Use(platform::Registry* registry);
+void UseStopPoll(bool (*poll)());
+
 }  // namespace fakes
 
 // Base of every test that touches the program: a zeroed working state, the

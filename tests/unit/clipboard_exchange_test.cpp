@@ -8,9 +8,9 @@
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
+#include "drivers/clipboards.h"
 #include "fake_clipboard.h"
 #include "fakes/fakes.h"
-#include "platform/clipboard_backends.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class Clipboard : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    platform::InstallClipboard(&clipboard);
+    fakes::Use(&clipboard);
     platform::MidiDeviceList list;
     auto device = std::make_unique<SpyDevice>("spy", 32, clock);
     spy = device.get();
@@ -57,7 +57,7 @@ class Clipboard : public PavTest {
     clipboard = FakeClipboard();
   }
   void TearDown() override {
-    platform::InstallClipboard(nullptr);
+    fakes::Use(static_cast<platform::Registry*>(nullptr));
     PavTest::TearDown();
   }
   int NotesHeard() {
@@ -267,7 +267,7 @@ TEST_F(Clipboard, CommandsAndHelpPages) {
 
 TEST_F(Clipboard, FileClipboardHoldsTheBytes) {
   std::string path = root + "/presse-papier";
-  platform::Clipboard& file = platform::FileClipboard(path.c_str());
+  platform::Clipboard& file = drivers::FileClipboard(path.c_str());
   char text[kLongText];
   ASSERT_TRUE(file.Open());
   EXPECT_FALSE(file.ReadText(text, sizeof text)) << "a missing file is an empty clipboard";
@@ -281,7 +281,7 @@ TEST_F(Clipboard, FileClipboardHoldsTheBytes) {
   std::ofstream(path, std::ios::binary) << "\xC3\xA9t\xC3\xA9";  // written by a person, in UTF-8
   EXPECT_TRUE(file.ReadText(text, sizeof text));
   EXPECT_STREQ("\xE9t\xE9", text);
-  EXPECT_FALSE(platform::FileClipboard((root + "/no/such/dir/x").c_str()).WriteText("c"));
+  EXPECT_FALSE(drivers::FileClipboard((root + "/no/such/dir/x").c_str()).WriteText("c"));
 }
 
 }  // namespace

@@ -2,19 +2,19 @@
 
 #include "core/command_loop.h"
 #include "core/command_table.h"
+#include "drivers/console_ui.h"
+#include "drivers/launcher.h"
 #include "fakes/fakes.h"
 #include "formats/encoding.h"
-#include "platform/console_ui.h"
-#include "platform/launcher.h"
 #include "platform/paths.h"
 
 namespace {
 
 TEST(Console, FieldEscapes) {
-  EXPECT_EQ("a\\\\b\\nc\\rd\\te", platform::EscapeField("a\\b\nc\rd\te"));
-  EXPECT_EQ("\\\\orfeon\\\\edition.wav", platform::EscapeField("\\orfeon\\edition.wav"));
-  EXPECT_EQ("r\xC3\xA9" "cit \xC3\xA1", platform::EscapeField("r\xE9" "cit \xE1"));
-  EXPECT_EQ("\xE2\x82\xAC", platform::EscapeField("\x80"));
+  EXPECT_EQ("a\\\\b\\nc\\rd\\te", drivers::EscapeField("a\\b\nc\rd\te"));
+  EXPECT_EQ("\\\\orfeon\\\\edition.wav", drivers::EscapeField("\\orfeon\\edition.wav"));
+  EXPECT_EQ("r\xC3\xA9" "cit \xC3\xA1", drivers::EscapeField("r\xE9" "cit \xE1"));
+  EXPECT_EQ("\xE2\x82\xAC", drivers::EscapeField("\x80"));
 }
 
 TEST(Console, Answers) {
@@ -24,7 +24,7 @@ TEST(Console, Answers) {
   } cases[] = {{"o", 6},   {"OUI", 6}, {"y", 6},    {"Yes", 6}, {" oui ", 6}, {"n", 7},
                {"NON", 7}, {"no", 7},  {"", 2},     {"annuler", 2}, {"ouii", 2}, {"nn", 2},
                {"0", 2}};
-  for (const Case& c : cases) EXPECT_EQ(c.answer, platform::AnswerFromLine(c.line)) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(c.answer, drivers::AnswerFromLine(c.line)) << c.line;
 }
 
 std::vector<std::string> ran;
@@ -72,12 +72,12 @@ TEST_F(Loop, PathsMapToTheRoot) {
 TEST_F(Loop, CompanionCommandLines) {
   WriteHostFile("\\orfeon\\sonplay.exe", "");
   EXPECT_EQ((std::vector<std::string>{root + "/orfeon/sonplay.exe"}),
-            platform::ResolveCommandLine("\\orfeon\\sonplay.exe"));
+            drivers::ResolveCommandLine("\\orfeon\\sonplay.exe"));
   EXPECT_EQ((std::vector<std::string>{root + "/orfeon/clipsend"}),
-            platform::ResolveCommandLine("\\orfeon\\clipsend.exe"));
+            drivers::ResolveCommandLine("\\orfeon\\clipsend.exe"));
   EXPECT_EQ((std::vector<std::string>{"xdg-open", root + "/orfeon/tutoriel.html"}),
-            platform::ResolveCommandLine("start \\orfeon\\tutoriel.html"));
-  EXPECT_TRUE(platform::ResolveCommandLine("   ").empty());
+            drivers::ResolveCommandLine("start \\orfeon\\tutoriel.html"));
+  EXPECT_TRUE(drivers::ResolveCommandLine("   ").empty());
 }
 
 TEST(Encoding, RoundTripOfEveryByte) {

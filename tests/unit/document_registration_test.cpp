@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/document_registration.h"
+#include "drivers/freedesktop_registry.h"
 #include "fakes/fakes.h"
-#include "platform/freedesktop_registry.h"
 #include "platform/registry.h"
 
 namespace {
@@ -33,13 +33,13 @@ class RegistrationTest : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    platform::InstallRegistry(&registry);
+    fakes::Use(&registry);
     char path[260];
     ASSERT_TRUE(platform::ProgramFilePath(path, sizeof path));
     program = path;
   }
   void TearDown() override {
-    platform::InstallRegistry(nullptr);
+    fakes::Use(static_cast<platform::Registry*>(nullptr));
     PavTest::TearDown();
   }
   void Run(std::vector<const char*> args) {
@@ -119,7 +119,7 @@ class DesktopRegistryTest : public PavTest {
   }
   bool Exists(const std::string& path) { return std::filesystem::exists(root + path); }
 
-  platform::FreedesktopRegistry desktop;
+  drivers::FreedesktopRegistry desktop;
 
  private:
   std::vector<std::pair<std::string, std::pair<bool, std::string>>> saved_;
@@ -130,7 +130,7 @@ TEST_F(DesktopRegistryTest, RegistrationAndUnregistrationRestoreTheEarlierDefaul
       "[Added Associations]\ntext/plain=other.desktop;\n\n[Default Applications]\n"
       "text/html=web.desktop\ntext/plain=editor.desktop;other.desktop;\n";
   Write("/config/mimeapps.list", list);
-  platform::InstallRegistry(&desktop);
+  fakes::Use(&desktop);
   RegisterDocumentType();
   // A second start must not take our own entry for the earlier default.
   RegisterDocumentType();
@@ -143,7 +143,7 @@ TEST_F(DesktopRegistryTest, RegistrationAndUnregistrationRestoreTheEarlierDefaul
   EXPECT_TRUE(Exists("/data/icons/hicolor/scalable/apps/PavSdi.Document.1.svg"));
 
   UnregisterDocumentType();
-  platform::InstallRegistry(nullptr);
+  fakes::Use(static_cast<platform::Registry*>(nullptr));
   EXPECT_EQ(list, Read("/config/mimeapps.list"));
   EXPECT_FALSE(Exists("/data/applications/PavSdi.Document.1.desktop"));
   EXPECT_FALSE(Exists("/data/applications/PavSdi.Application.desktop"));
@@ -154,7 +154,7 @@ TEST_F(DesktopRegistryTest, WithoutAnEarlierDefaultUnregistrationLeavesNone) {
   EXPECT_TRUE(desktop.SetValue(".txt", "PavSdi.Document.1"));
   EXPECT_TRUE(desktop.RemoveValue(".txt", "PavSdi.Document.1"));
   std::string value;
-  EXPECT_FALSE(platform::DefaultApplication(Read("/config/mimeapps.list"), "text/plain", &value));
+  EXPECT_FALSE(drivers::DefaultApplication(Read("/config/mimeapps.list"), "text/plain", &value));
 }
 
 TEST_F(DesktopRegistryTest, AChoiceMadeSinceRegistrationStays) {
@@ -198,9 +198,9 @@ TEST(MimeAppsList, SetsReplacesAndRemovesOneDefault) {
       {"[Added Associations]\ntext/plain=old\n", "", "[Added Associations]\ntext/plain=old\n"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(c.expected, platform::SetDefaultApplication(c.list, "text/plain", c.value)) << c.list;
+    EXPECT_EQ(c.expected, drivers::SetDefaultApplication(c.list, "text/plain", c.value)) << c.list;
 }
 
-TEST(MimeDatabase, TxtIsPlainText) { EXPECT_EQ("text/plain", platform::MimeTypeOfExtension(".TXT")); }
+TEST(MimeDatabase, TxtIsPlainText) { EXPECT_EQ("text/plain", drivers::MimeTypeOfExtension(".TXT")); }
 
 }  // namespace

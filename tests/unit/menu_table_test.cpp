@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/menu_table.h"
+#include "fakes/fakes.h"
 #include "platform/stop_request.h"
 
 namespace {
@@ -103,7 +104,7 @@ bool escapeHeld = false;
 
 TEST(StopRequest, PolledSourceLatchesUntilCleared) {
   platform::ClearStopRequest();
-  platform::SetStopPoll([] { return escapeHeld; });
+  fakes::UseStopPoll([] { return escapeHeld; });
   EXPECT_FALSE(platform::StopRequested());
   escapeHeld = true;
   EXPECT_TRUE(platform::StopRequested());
@@ -111,7 +112,7 @@ TEST(StopRequest, PolledSourceLatchesUntilCleared) {
   EXPECT_TRUE(platform::StopRequested()) << "a short press is not lost";
   platform::ClearStopRequest();
   EXPECT_FALSE(platform::StopRequested());
-  platform::SetStopPoll(nullptr);
+  fakes::UseStopPoll(nullptr);
   platform::RequestStop();
   EXPECT_TRUE(platform::StopRequested());
   platform::ClearStopRequest();

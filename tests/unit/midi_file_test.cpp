@@ -1,10 +1,10 @@
 #include "core/working_state.h"
 
+#include "drivers/device_table.h"
+#include "drivers/midi_file_device.h"
 #include "fakes/fakes.h"
 #include "formats/smf_writer.h"
 #include "midi/midi_port.h"
-#include "platform/device_table.h"
-#include "platform/midi_file_device.h"
 #include "platform/midi_out.h"
 
 namespace {
@@ -35,7 +35,7 @@ TEST(Smf, BytesOfAShortRecording) {
 class MidiFile : public PavTest {
  protected:
   void UseFileDevice() {
-    platform::MidiDeviceList list = platform::BuildDeviceTable();
+    platform::MidiDeviceList list = drivers::BuildDeviceTable();
     platform::InstallMidiDevices(std::move(list));
     WorkingState.MidiDevice = 2;
     WorkingState.Channel = 1;
@@ -45,7 +45,7 @@ class MidiFile : public PavTest {
 };
 
 TEST_F(MidiFile, FixedDeviceOrder) {
-  platform::MidiDeviceList list = platform::BuildDeviceTable();
+  platform::MidiDeviceList list = drivers::BuildDeviceTable();
   ASSERT_GE(list.size(), 3u);
   EXPECT_EQ("Synthétiseur intégré", list[0]->Name());
   EXPECT_EQ("Synthétiseur intégré -> \\orfeon\\sortie.wav", list[1]->Name());

@@ -14,7 +14,7 @@ class Motifs : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    platform::InstallClipboard(&clipboard);
+    fakes::Use(&clipboard);
     OpenDefaultPort();
     WorkingState.Octave = 3;
     WorkingState.NoteLength = 4;
@@ -23,7 +23,7 @@ class Motifs : public PavTest {
     for (int i = 1; i < kListSize; ++i) WorkingState.NoteLengths[i] = 4000;
   }
   void TearDown() override {
-    platform::InstallClipboard(nullptr);
+    fakes::Use(static_cast<platform::Clipboard*>(nullptr));
     PavTest::TearDown();
   }
   std::vector<uint32_t> Lengths() {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/print_pages.h"
-#include "platform/default_printer.h"
+#include "drivers/default_printer.h"
 
 namespace {
 
@@ -83,8 +83,8 @@ TEST(PreviewPages, PageViewsKeepThePaperAndFitTheArea) {
 }
 
 TEST(DefaultPrinter, LpOptionsDefaultLine) {
-  EXPECT_EQ("bureau", platform::LpOptionsDefault("Dest autre\nDefault bureau/recto sides=two\n"));
-  EXPECT_EQ("", platform::LpOptionsDefault("Dest autre\n"));
+  EXPECT_EQ("bureau", drivers::LpOptionsDefault("Dest autre\nDefault bureau/recto sides=two\n"));
+  EXPECT_EQ("", drivers::LpOptionsDefault("Dest autre\n"));
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <optional>
 
+#include "drivers/live_synth_device.h"
+#include "drivers/sound_files.h"
+#include "drivers/sound_output.h"
+#include "drivers/synthesizer.h"
+#include "drivers/wav_render_device.h"
 #include "fakes/fakes.h"
 #include "formats/wav_files.h"
-#include "platform/live_synth_device.h"
-#include "platform/sound_files.h"
-#include "platform/sound_output.h"
-#include "platform/synthesizer.h"
-#include "platform/wav_render_device.h"
 
 namespace {
 
@@ -76,20 +76,20 @@ TEST(Wav, HeaderAndSamplesOfPcm16) {
 }
 
 TEST(Wav, ReadingBackAndMissingFiles) {
-  platform::PcmSound sound;
-  EXPECT_FALSE(platform::ReadSoundFile("/nonexistent/cue.wav", &sound));
+  drivers::PcmSound sound;
+  EXPECT_FALSE(drivers::ReadSoundFile("/nonexistent/cue.wav", &sound));
   char path[] = "/tmp/pavsdi-wav-XXXXXX";
   int fd = mkstemp(path);
   ASSERT_GE(fd, 0);
   EXPECT_EQ(4, write(fd, "RIFF", 4));  // cut short: not a sound
   close(fd);
-  EXPECT_FALSE(platform::ReadSoundFile(path, &sound));
+  EXPECT_FALSE(drivers::ReadSoundFile(path, &sound));
   std::vector<int16_t> samples = {5, -5, 300, -300};
   std::vector<uint8_t> wav = formats::BuildWav(samples.data(), 2, 2, 22050);
   FILE* f = std::fopen(path, "wb");
   std::fwrite(wav.data(), 1, wav.size(), f);
   std::fclose(f);
-  ASSERT_TRUE(platform::ReadSoundFile(path, &sound));
+  ASSERT_TRUE(drivers::ReadSoundFile(path, &sound));
   EXPECT_EQ(2, sound.channels);
   EXPECT_EQ(22050, sound.rate);
   EXPECT_EQ(samples, sound.samples);
@@ -99,21 +99,21 @@ TEST(Wav, ReadingBackAndMissingFiles) {
 TEST(SoundOutput, ForcedByTheEnvironment) {
   struct Case {
     const char* value;
-    std::vector<platform::SoundOutput> outputs;
+    std::vector<drivers::SoundOutput> outputs;
   } cases[] = {
       {"none", {}},
-      {"alsa", {platform::SoundOutput::kAlsa}},
-      {"pulseaudio", {platform::SoundOutput::kPulseAudio}},
+      {"alsa", {drivers::SoundOutput::kAlsa}},
+      {"pulseaudio", {drivers::SoundOutput::kPulseAudio}},
   };
   for (const Case& c : cases) {
     ScopedEnv audio("PAVSDI_AUDIO", c.value);
-    EXPECT_EQ(c.outputs, platform::SoundOutputs()) << c.value;
+    EXPECT_EQ(c.outputs, drivers::SoundOutputs()) << c.value;
   }
 }
 
 TEST(LiveSynth, NoSoundOutputMeansNoCapacity) {
   ScopedEnv audio("PAVSDI_AUDIO", "none");
-  platform::LiveSynthDevice device("Synthétiseur intégré", platform::FindSoundFont());
+  drivers::LiveSynthDevice device("Synthétiseur intégré", drivers::FindSoundFont());
   EXPECT_EQ(0, device.NoteCapacity());
   EXPECT_FALSE(device.Open());
   uint8_t on[3] = {0x91, 60, 127};
@@ -125,23 +125,23 @@ class WavRender : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    if (platform::FindSoundFont().empty()) GTEST_SKIP() << "no soundfont installed";
+    if (drivers::FindSoundFont().empty()) GTEST_SKIP() << "no soundfont installed";
   }
-  static size_t Frames(const platform::WavRenderDevice& d) { return d.Samples().size() / 2; }
-  static size_t FirstSound(const platform::WavRenderDevice& d) {
+  static size_t Frames(const drivers::WavRenderDevice& d) { return d.Samples().size() / 2; }
+  static size_t FirstSound(const drivers::WavRenderDevice& d) {
     const std::vector<int16_t>& s = d.Samples();
     for (size_t i = 0; i < s.size(); ++i)
       if (s[i] != 0) return i / 2;
     return s.size() / 2;
   }
-  void Send(platform::WavRenderDevice& d, uint8_t status, uint8_t a, uint8_t b) {
+  void Send(drivers::WavRenderDevice& d, uint8_t status, uint8_t a, uint8_t b) {
     uint8_t bytes[3] = {status, a, b};
     d.Send(bytes, 3);
   }
 };
 
 TEST_F(WavRender, WaitsRenderExactlyTheirFramesWithoutDrift) {
-  platform::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", platform::FindSoundFont());
+  drivers::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", drivers::FindSoundFont());
   ASSERT_GT(device.NoteCapacity(), 0);
   ASSERT_TRUE(device.Open());
   // Odd milliseconds are 44.1 frames each: the count follows the timeline,
@@ -157,7 +157,7 @@ TEST_F(WavRender, WaitsRenderExactlyTheirFramesWithoutDrift) {
 }
 
 TEST_F(WavRender, NoteStartsAtItsTimeAfterExactSilence) {
-  platform::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", platform::FindSoundFont());
+  drivers::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", drivers::FindSoundFont());
   ASSERT_TRUE(device.Open());
   device.Wait(100);
   Send(device, 0x91, 60, 127);
@@ -174,28 +174,28 @@ TEST_F(WavRender, NoteStartsAtItsTimeAfterExactSilence) {
 }
 
 TEST_F(WavRender, ClosingWritesTheFileAndReopeningContinuesIt) {
-  platform::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", platform::FindSoundFont());
+  drivers::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", drivers::FindSoundFont());
   ASSERT_TRUE(device.Open());
   Send(device, 0xC1, 19, 0);  // organ
   Send(device, 0x91, 67, 100);
   device.Wait(50);
   Send(device, 0x81, 67, 0);
   device.Close();
-  platform::PcmSound written;
-  ASSERT_TRUE(platform::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
+  drivers::PcmSound written;
+  ASSERT_TRUE(drivers::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
   EXPECT_EQ(2, written.channels);
   EXPECT_EQ(44100, written.rate);
   EXPECT_EQ(2205u * 2, written.samples.size());
   ASSERT_TRUE(device.Open());
   device.Wait(50);
   device.Close();
-  ASSERT_TRUE(platform::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
+  ASSERT_TRUE(drivers::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
   EXPECT_EQ(device.Samples(), written.samples);
   EXPECT_EQ(4410u * 2, written.samples.size());
 }
 
 TEST_F(WavRender, WithoutSoundfontItCannotPlayButKeepsTime) {
-  platform::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", "/nonexistent/gm.sf2");
+  drivers::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", "/nonexistent/gm.sf2");
   EXPECT_EQ(0, device.NoteCapacity());
   EXPECT_FALSE(device.Open());
   Send(device, 0x91, 60, 127);

@@ -1,0 +1,284 @@
+#include "drivers/freedesktop_registry.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "drivers/program_icons.h"
+#include "formats/document_text.h"
+#include "formats/encoding.h"
+#include "formats/file_bytes.h"
+
+namespace drivers {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kIconKey[] = "\\DefaultIcon";
+const char kDefaultGroup[] = "[Default Applications]";
+
+std::string BaseDirectory(const char* variable, const char* underHome) {
+  const char* set = std::getenv(variable);
+  if (set && set[0] == '/') return set;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + underHome;
+}
+
+std::string DataHome() { return BaseDirectory("XDG_DATA_HOME", "/.local/share"); }
+std::string ConfigHome() { return BaseDirectory("XDG_CONFIG_HOME", "/.config"); }
+
+std::string EntryPath(const std::string& name) { return DataHome() + "/applications/" + name + ".desktop"; }
+std::string IconPath(const std::string& name) {
+  return DataHome() + "/icons/hicolor/scalable/apps/" + name + ".svg";
+}
+std::string MimeAppsPath() { return ConfigHome() + "/mimeapps.list"; }
+// The defaults our associations replaced, one "type=value" a line.
+std::string ReplacedPath() { return ConfigHome() + "/pavsdi/replaced-defaults.list"; }
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string bytes;
+  return formats::ReadFileBytes(path, &bytes) ? bytes : std::string();
+}
+
+// Written beside and renamed over, so that a failed write leaves the old file.
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::error_code error;
+  fs::create_directories(fs::path(path).parent_path(), error);
+  std::string temporary = path + ".new";
+  if (!formats::WriteFileBytes(temporary, bytes)) return false;
+  fs::rename(temporary, path, error);
+  if (error) fs::remove(temporary, error);
+  return !error;
+}
+
+bool RemoveFile(const std::string& path) {
+  std::error_code error;
+  fs::remove(path, error);
+  return !error;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+// An Exec key's program: quoted when it holds a reserved character, then
+// escaped as every desktop-entry string is.
+std::string ExecValue(const std::string& program) {
+  std::string quoted = program;
+  if (program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos) {
+    quoted = "\"";
+    for (char c : program) {
+      if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+      quoted += c;
+    }
+    quoted += "\"";
+  }
+  std::string escaped;
+  for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return escaped;
+}
+
+// "file,1": the file and icon 1 of it; without an index icon 0.
+void SplitIcon(const std::string& value, std::string* file, int* index) {
+  *file = value;
+  *index = 0;
+  size_t comma = value.rfind(',');
+  if (comma == std::string::npos || comma + 1 == value.size()) return;
+  for (size_t i = comma + 1; i < value.size(); ++i)
+    if (value[i] < '0' || value[i] > '9') return;
+  *file = value.substr(0, comma);
+  *index = std::atoi(value.c_str() + comma + 1);
+}
+
+bool WriteEntry(const std::string& name, const std::string& program) {
+  std::string shown = name.substr(0, name.find('.'));
+  std::string entry = "[Desktop Entry]\nType=Application\nName=" + shown + "\nExec=" + ExecValue(program) +
+                      "\nIcon=" + name + "\nTerminal=false\n";
+  if (!EndsWith(name, ".Application")) entry += "NoDisplay=true\n";
+  return WriteFile(EntryPath(name), entry);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The list of the replaced defaults, as type -> value lines.
+bool FindReplaced(const std::string& mimeType, std::string* value) {
+  for (const std::string& line : Lines(ReadFile(ReplacedPath())))
+    if (line.rfind(mimeType + "=", 0) == 0) {
+      *value = line.substr(mimeType.size() + 1);
+      return true;
+    }
+  return false;
+}
+
+bool StoreReplaced(const std::string& mimeType, const std::string* value) {
+  std::vector<std::string> kept;
+  for (const std::string& line : Lines(ReadFile(ReplacedPath())))
+    if (line.rfind(mimeType + "=", 0) != 0) kept.push_back(line);
+  if (value) kept.push_back(mimeType + "=" + *value);
+  if (kept.empty()) return RemoveFile(ReplacedPath());
+  return WriteFile(ReplacedPath(), Joined(kept));
+}
+
+std::string FirstEntry(const std::string& value) { return value.substr(0, value.find(';')); }
+
+bool SetExtension(const std::string& extension, const std::string& className) {
+  std::string mimeType = MimeTypeOfExtension(extension.c_str());
+  if (mimeType.empty()) return false;
+  std::string ours = className + ".desktop";
+  std::string list = ReadFile(MimeAppsPath());
+  std::string current;
+  bool had = DefaultApplication(list, mimeType, &current);
+  if (FirstEntry(current) != ours) {
+    std::string previous = had ? current : std::string();
+    if (!StoreReplaced(mimeType, &previous)) return false;
+  }
+  return WriteFile(MimeAppsPath(), SetDefaultApplication(list, mimeType, ours + ";"));
+}
+
+bool RemoveExtension(const std::string& extension, const std::string& className) {
+  std::string mimeType = MimeTypeOfExtension(extension.c_str());
+  if (mimeType.empty()) return false;
+  std::string ours = className + ".desktop";
+  std::string list = ReadFile(MimeAppsPath());
+  std::string current, previous;
+  bool replaced = FindReplaced(mimeType, &previous);
+  if (DefaultApplication(list, mimeType, &current)) {
+    std::string rest;
+    std::istringstream entries(current);
+    std::string entry;
+    while (std::getline(entries, entry, ';'))
+      if (!entry.empty() && entry != ours) rest += entry + ";";
+    // Still ours first: what we replaced comes back. Otherwise the user
+    // chose since, and only our name leaves the list.
+    std::string value = FirstEntry(current) == ours && replaced ? previous : rest;
+    if (value != current && !WriteFile(MimeAppsPath(), SetDefaultApplication(list, mimeType, value)))
+      return false;
+  }
+  return !replaced || StoreReplaced(mimeType, nullptr);
+}
+
+}  // namespace
+
+std::string MimeTypeOfExtension(const char* extension) {
+  std::string wanted = "*" + Lower(extension);
+  std::vector<std::string> directories{DataHome()};
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  std::istringstream list(dirs && *dirs ? dirs : "/usr/local/share:/usr/share");
+  std::string dir;
+  while (std::getline(list, dir, ':'))
+    if (!dir.empty()) directories.push_back(dir);
+  std::string found;
+  int best = -1;
+  for (const std::string& d : directories) {
+    for (const std::string& line : Lines(ReadFile(d + "/mime/globs2"))) {
+      // weight:type:glob[:flags]
+      size_t first = line.find(':');
+      size_t second = first == std::string::npos ? first : line.find(':', first + 1);
+      if (line.empty() || line[0] == '#' || second == std::string::npos) continue;
+      std::string glob = line.substr(second + 1);
+      glob = glob.substr(0, glob.find(':'));
+      int weight = std::atoi(line.c_str());
+      if (Lower(glob) == wanted && weight > best) {
+        best = weight;
+        found = line.substr(first + 1, second - first - 1);
+      }
+    }
+  }
+  // Without a MIME database the one extension the program registers.
+  if (found.empty() && wanted == "*.txt") found = "text/plain";
+  return found;
+}
+
+bool DefaultApplication(const std::string& list, const std::string& mimeType, std::string* value) {
+  bool inGroup = false;
+  for (const std::string& line : Lines(list)) {
+    if (!line.empty() && line[0] == '[') {
+      inGroup = line.rfind(kDefaultGroup, 0) == 0;
+    } else if (inGroup && line.rfind(mimeType + "=", 0) == 0) {
+      *value = line.substr(mimeType.size() + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string SetDefaultApplication(const std::string& list, const std::string& mimeType,
+                                  const std::string& value) {
+  std::vector<std::string> lines = Lines(list);
+  std::string line = mimeType + "=" + value;
+  bool inGroup = false;
+  int groupEnd = -1;  // after the last line of our group that is not blank
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!lines[i].empty() && lines[i][0] == '[') {
+      inGroup = lines[i].rfind(kDefaultGroup, 0) == 0;
+      if (inGroup) groupEnd = static_cast<int>(i) + 1;
+    } else if (inGroup && lines[i].rfind(mimeType + "=", 0) == 0) {
+      if (value.empty()) lines.erase(lines.begin() + static_cast<long>(i));
+      else lines[i] = line;
+      return Joined(lines);
+    } else if (inGroup && !lines[i].empty()) {
+      groupEnd = static_cast<int>(i) + 1;
+    }
+  }
+  if (value.empty()) return list;
+  if (groupEnd < 0) {
+    if (!lines.empty() && !lines.back().empty()) lines.push_back("");
+    lines.push_back(kDefaultGroup);
+    lines.push_back(line);
+  } else {
+    lines.insert(lines.begin() + groupEnd, line);
+  }
+  return Joined(lines);
+}
+
+bool FreedesktopRegistry::SetValue(const char* key, const char* value) {
+  std::string name = key, text = formats::Cp1252ToUtf8(value);
+  if (!name.empty() && name[0] == '.') return SetExtension(name, text);
+  if (!EndsWith(name, kIconKey)) return false;
+  name.resize(name.size() - (sizeof kIconKey - 1));
+  std::string program;
+  int index;
+  SplitIcon(text, &program, &index);
+  if (name.empty() || program.empty()) return false;
+  bool icon = WriteFile(IconPath(name), ProgramIconSvg(index));
+  return WriteEntry(name, program) && icon;
+}
+
+bool FreedesktopRegistry::DeleteKey(const char* key) {
+  std::string name = key;
+  // An extension's key is shared with every other program.
+  if (name.empty() || name[0] == '.') return false;
+  if (EndsWith(name, kIconKey)) {
+    name.resize(name.size() - (sizeof kIconKey - 1));
+    return RemoveFile(IconPath(name));
+  }
+  bool icon = RemoveFile(IconPath(name));
+  return RemoveFile(EntryPath(name)) && icon;
+}
+
+bool FreedesktopRegistry::RemoveValue(const char* key, const char* value) {
+  std::string name = key;
+  if (name.empty() || name[0] != '.') return false;
+  return RemoveExtension(name, formats::Cp1252ToUtf8(value));
+}
+
+}  // namespace drivers

@@ -1,0 +1,32 @@
+// The registry on freedesktop systems. A class key "X" with its
+// "X\DefaultIcon" is the desktop entry X.desktop in
+// $XDG_DATA_HOME/applications, launching the file and showing icon X in
+// $XDG_DATA_HOME/icons; an extension key ".ext" is the default application
+// of the extension's MIME type in $XDG_CONFIG_HOME/mimeapps.list. The
+// default it replaces is kept beside the entries and put back on removal.
+#pragma once
+#include <string>
+
+#include "platform/registry.h"
+
+namespace drivers {
+
+class FreedesktopRegistry : public platform::Registry {
+ public:
+  bool SetValue(const char* key, const char* value) override;
+  bool DeleteKey(const char* key) override;
+  bool RemoveValue(const char* key, const char* value) override;
+};
+
+// The MIME type of files ending in `extension` (".txt"), from the shared
+// MIME database; "" when it has none.
+std::string MimeTypeOfExtension(const char* extension);
+
+// mimeapps.list text with `mimeType` in [Default Applications] set to
+// `value` ("" removes the line); every other line is kept as it was.
+std::string SetDefaultApplication(const std::string& list, const std::string& mimeType,
+                                  const std::string& value);
+// The [Default Applications] value of `mimeType`; false when there is none.
+bool DefaultApplication(const std::string& list, const std::string& mimeType, std::string* value);
+
+}  // namespace drivers

@@ -1,0 +1,81 @@
+#include "drivers/launcher.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "platform/paths.h"
+
+extern char** environ;
+
+namespace drivers {
+namespace {
+
+std::vector<std::string> SplitBlanks(const char* text) {
+  std::vector<std::string> words;
+  std::string word;
+  for (const char* p = text;; ++p) {
+    if (*p == ' ' || *p == '\t' || *p == 0) {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+      if (*p == 0) break;
+    } else {
+      word += *p;
+    }
+  }
+  return words;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+std::string ProgramFile(const std::string& word) {
+  std::string mapped = platform::MapPath(word.c_str());
+  if (Exists(mapped)) return mapped;
+  const std::string exe = ".exe";
+  if (mapped.size() > exe.size() && mapped.compare(mapped.size() - exe.size(), exe.size(), exe) == 0)
+    return mapped.substr(0, mapped.size() - exe.size());
+  return mapped;
+}
+
+}  // namespace
+
+std::vector<std::string> ResolveCommandLine(const char* commandLine) {
+  std::vector<std::string> words = SplitBlanks(commandLine);
+  if (words.empty()) return words;
+  if (words[0] == "start") {
+    std::vector<std::string> open = {"xdg-open"};
+    for (size_t i = 1; i < words.size(); ++i) open.push_back(platform::MapPath(words[i].c_str()));
+    return open;
+  }
+  words[0] = ProgramFile(words[0]);
+  for (size_t i = 1; i < words.size(); ++i)
+    if (words[i][0] == '\\') words[i] = platform::MapPath(words[i].c_str());
+  return words;
+}
+
+bool StartProgram(const char* commandLine) {
+  std::vector<std::string> words = ResolveCommandLine(commandLine);
+  if (words.empty()) return false;
+  // Children are not waited for; let the system reap them.
+  signal(SIGCHLD, SIG_IGN);
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, 2, 1);
+  pid_t pid;
+  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0;
+}
+
+}  // namespace drivers
