@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "core/program_main.h"
+#include "app/program_start.h"
 #include "drivers/device_table.h"
+#include "platform/interrupt.h"
 #include "platform/midi_out.h"
 #include "platform/platform.h"
+#include "shell/front_ends.h"
 
 namespace {
 
@@ -47,4 +49,8 @@ void InstallProbes() {
 
 }  // namespace
 
-int main(int argc, char** argv) { return ProgramMain(argc, argv, InstallProbes); }
+int main(int argc, char** argv) {
+  platform::InstallInterruptHandlers();
+  StartFrontEnds(argc, argv);
+  return RunProgram(argc, argv, InstallProbes);
+}

@@ -3,17 +3,12 @@
 // text after we end: the clipboard tool stays in the background serving it
 // until another program takes the clipboard. With PAVSDI_CLIPBOARD set, that
 // file receives the text instead.
+#include "core/data_files.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "drivers/system_services.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
-
-namespace {
-
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
-
-}  // namespace
 
 int main() {
   drivers::InstallSystemServices();

@@ -66,7 +66,7 @@ def main():
     rows = [", ".join("0x%02x" % b for b in block[i:i + 16]) for i in range(0, len(block), 16)]
     with open(output, "w", encoding="ascii") as f:
         f.write("// Written by the build (tools/make_version_block.py): the version block.\n")
-        f.write('#include "shell/version_block.h"\n\n')
+        f.write('#include "app/version_block.h"\n\n')
         f.write("alignas(4) const unsigned char kVersionBlock[] = {\n  %s,\n};\n" % ",\n  ".join(rows))
         f.write("const unsigned kVersionBlockSize = sizeof kVersionBlock;\n")
 

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "core/defaults.h"
+#include "core/data_files.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
 #include "formats/encoding.h"
+#include "midi/defaults.h"
 #include "midi/midi_port.h"
 #include "platform/interrupt.h"
 #include "platform/messages.h"
@@ -27,7 +28,7 @@ int main() {
     return 1;
   }
   ApplyDefaults();
-  if (ReadTextPage(WorkingState.TabText, 1, "\\orfeon\\prv.tab") == 0) return 1;
+  if (ReadTextPage(WorkingState.TabText, 1, kWorkingCopy) == 0) return 1;
   PlayCurrentMeasure();
   std::string file;
   uint32_t device = static_cast<uint32_t>(WorkingState.MidiDevice);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/data_files.h"
 #include "core/working_state.h"
 #include "fuzz_support.h"
 #include "tablature/dictionary.h"

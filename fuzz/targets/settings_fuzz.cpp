@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/data_files.h"
 #include "core/working_state.h"
 #include "fuzz_support.h"
 #include "midi/midi_port.h"

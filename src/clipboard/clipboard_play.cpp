@@ -1,18 +1,15 @@
 #include "clipboard/clipboard_commands.h"
 
-#include "clipboard/clipboard_text.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
+#include "tablature/clipboard_text.h"
 #include "tablature/measure_player.h"
 
 namespace {
-
-const char kWorkingCopy[] = "\\orfeon\\prv.tab";
-constexpr unsigned kInfoBox = 64;
-constexpr unsigned kQuestionBox = 3;
 
 // The tablature put aside while the clipboard plays "for once". Should the
 // program be ended during that play, it is put back all the same.

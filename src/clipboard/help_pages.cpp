@@ -1,12 +1,10 @@
 #include "clipboard/clipboard_commands.h"
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "platform/platform.h"
 
 namespace {
-
-constexpr unsigned kInfoBox = 64;
-constexpr int kShowMaximized = 3;
 
 // The browser is the desktop's; a page that does not open is not reported.
 void OpenPage(const char* command) {
@@ -16,6 +14,6 @@ void OpenPage(const char* command) {
 
 }  // namespace
 
-void ShowUsage() { OpenPage("start \\orfeon\\orfeon_melvane.html"); }
+void ShowUsage() { OpenPage(kUsagePage); }
 
-void ShowTutorial() { OpenPage("start \\orfeon\\tutoriel.html"); }
+void ShowTutorial() { OpenPage(kTutorialPage); }

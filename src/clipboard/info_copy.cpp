@@ -1,15 +1,12 @@
 #include "clipboard/clipboard_commands.h"
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "platform/platform.h"
 
 namespace {
-
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
-const char kCompanion[] = "\\orfeon\\clipsend.exe";
-constexpr int kShowMaximized = 3;
 
 // The companion fills the clipboard itself: we only check that it can be
 // taken, and never keep it open.
@@ -31,7 +28,7 @@ void CopyInfoToClipboard() {
   if (AskYesNoCancel("oui=copier non=annuler=quitter",
                      "voulez vous copier dans le presse papier l'information courante") == kYes) {
     FreeClipboardForCompanion();
-    RunProgram(kCompanion, kShowMaximized);
+    RunProgram(kClipboardProgram, kShowMaximized);
   }
   PlayCue(kEditionCue);
 }

@@ -2,16 +2,7 @@
 
 #include "platform/platform.h"
 
-const char kEditionCue[] = "\\orfeon\\edition.wav";
-const char kErrorCue[] = "\\orfeon\\erreur.wav";
-const char kFileCue[] = "\\orfeon\\fichier.wav";
-const char kReadingCue[] = "\\orfeon\\lisez.wav";
-const char kAnnotationCue[] = "\\lm4\\wav\\lisez.wav";
-
 namespace {
-
-constexpr unsigned kInfoBox = 64;      // OK button and the information icon
-constexpr unsigned kQuestionBox = 3;   // Yes, No and Cancel, no icon
 
 int ShowBox(const char* text, const char* caption, unsigned type) {
   if (text[0] == 0 && caption[0] == 0) return kNoBox;

@@ -21,9 +21,9 @@ void PlayCue(const char* path);
 // Starts a companion program or page without waiting for it.
 void RunProgram(const char* commandLine, int showMode);
 
-// The cues.
-extern const char kEditionCue[];
-extern const char kErrorCue[];
-extern const char kFileCue[];
-extern const char kReadingCue[];
-extern const char kAnnotationCue[];
+// The box types of the platform's message boxes.
+constexpr unsigned kInfoBox = 64;     // OK button and the information icon
+constexpr unsigned kQuestionBox = 3;  // Yes, No and Cancel, no icon
+
+// The show mode of a companion program's window.
+constexpr int kShowMaximized = 3;

@@ -1,5 +1,6 @@
 #include "drivers/device_table.h"
 
+#include "core/data_files.h"
 #include "drivers/live_synth_device.h"
 #include "drivers/midi_file_device.h"
 #include "drivers/system_midi_ports.h"
@@ -18,11 +19,11 @@ std::unique_ptr<platform::MidiDevice> CreateLiveSynth(const char* name) {
 }
 
 std::unique_ptr<platform::MidiDevice> CreateWavRender(const char* name) {
-  return std::make_unique<WavRenderDevice>(name, "\\orfeon\\sortie.wav", FindSoundFont());
+  return std::make_unique<WavRenderDevice>(name, kWavOutputFile, FindSoundFont());
 }
 
 std::unique_ptr<platform::MidiDevice> CreateMidiFile(const char* name) {
-  return std::make_unique<MidiFileDevice>(name, "\\orfeon\\sortie.mid");
+  return std::make_unique<MidiFileDevice>(name, kMidiOutputFile);
 }
 
 // Same order as the device numbers above.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/file_commands.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"

@@ -2,16 +2,15 @@
 
 #include <cstring>
 
-#include "clipboard/clipboard_text.h"
 #include "core/command_table.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/play_string.h"
 #include "platform/platform.h"
+#include "tablature/clipboard_text.h"
 
 namespace {
-
-constexpr unsigned kQuestionBox = 3;
 
 struct TRhythm {
   const char* caption;

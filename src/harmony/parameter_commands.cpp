@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
-#include "core/defaults.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "harmony/chord_commands.h"
 #include "harmony/questions.h"
 #include "harmony/scales.h"
+#include "midi/defaults.h"
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
 #include "tablature/settings_file.h"

@@ -1,11 +1,10 @@
 #include "midi/midi_port.h"
 
+#include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "platform/stop_request.h"
-
-const char kDeviceFile[] = "\\orfeon\\midiinit.dev";
 
 int32_t OpenMidiPort() {
   TWorkingState& ws = WorkingState;

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-extern const char kDeviceFile[];  // "\orfeon\midiinit.dev"
+#include "core/data_files.h"
 
 // Opens device `MidiDevice` into `MidiOut` (closing a port still open
 // first) and sets `Polyphony`. Returns the number of devices when

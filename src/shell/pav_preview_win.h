@@ -8,7 +8,7 @@
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
-#include "core/print_pages.h"
+#include "app/print_pages.h"
 
 class TPavPrintout;
 class TPavSdiEditFile;

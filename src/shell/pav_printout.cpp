@@ -1,6 +1,6 @@
 #include "shell/pav_printout.h"
 
-#include "core/print_pages.h"
+#include "app/print_pages.h"
 #include "shell/pav_printer.h"
 #include "shell/pav_sdi_edit_file.h"
 

@@ -3,12 +3,12 @@
 #include <wx/button.h>
 #include <wx/statbmp.h>
 
+#include "app/about_texts.h"
+#include "app/project_rc_version.h"
+#include "app/version_block.h"
 #include "core/working_state.h"
-#include "shell/about_texts.h"
 #include "shell/glyphs.h"
-#include "shell/project_rc_version.h"
 #include "shell/shell_test_steps.h"
-#include "shell/version_block.h"
 #include "shell/wx_text.h"
 
 namespace {

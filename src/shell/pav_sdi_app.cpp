@@ -2,8 +2,9 @@
 
 #include <wx/iconbndl.h>
 
-#include "core/document_registration.h"
-#include "core/file_commands.h"
+#include "app/application.h"
+#include "app/document_registration.h"
+#include "app/file_commands.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
@@ -31,6 +32,7 @@ std::vector<const char*> TPavSdiApp::Arguments() {
 
 void TPavSdiApp::SetUpMainWindow() {
   frame_ = new TSDIDecFrame(Wx(kProductCaption));
+  StartApplication(kProductCaption);
   frame_->Client()->SetupWindow();
   frame_->DragAcceptFiles(true);
   wxIconBundle icons;

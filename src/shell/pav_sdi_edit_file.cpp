@@ -46,7 +46,6 @@ TPavSdiEditFile::TPavSdiEditFile(wxWindow* parent)
   Bind(wxEVT_FIND_REPLACE_ALL, &TPavSdiEditFile::OnFindEvent, this);
   Bind(wxEVT_FIND_CLOSE, &TPavSdiEditFile::OnFindEvent, this);
   SetDocumentWindow(this);
-  StartDocumentWindow();
 }
 
 TPavSdiEditFile::~TPavSdiEditFile() { SetDocumentWindow(nullptr); }

@@ -6,14 +6,13 @@
 #include <wx/fdrepdlg.h>
 #include <wx/textctrl.h>
 
-#include "core/document_window.h"
-#include "core/file_commands.h"
+#include "app/document_window.h"
+#include "app/file_commands.h"
 #include "formats/document_text.h"
 
 class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
  public:
-  // Builds the editor, then the start-up work of the document window
-  // (reading cue, information file, message, companion clipboard program).
+  // Builds the editor and makes it the document window.
   explicit TPavSdiEditFile(wxWindow* parent);
   ~TPavSdiEditFile() override;
 

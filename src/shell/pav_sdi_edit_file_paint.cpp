@@ -1,7 +1,7 @@
 // The document window drawing its text as pages for the printer.
 #include <wx/dc.h>
 
-#include "core/print_pages.h"
+#include "app/print_pages.h"
 #include "shell/pav_printer.h"
 #include "shell/pav_sdi_edit_file.h"
 

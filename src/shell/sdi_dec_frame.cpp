@@ -8,10 +8,10 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include "app/file_commands.h"
+#include "app/menu_table.h"
+#include "app/recent_files.h"
 #include "core/command_table.h"
-#include "core/file_commands.h"
-#include "core/menu_table.h"
-#include "core/recent_files.h"
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"

@@ -2,17 +2,17 @@
 
 #include <string>
 
+#include "app/about_texts.h"
+#include "app/version_block.h"
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
-#include "shell/about_texts.h"
 #include "shell/pav_sdi_about_dlg.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/print_commands.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/shell_test_steps.h"
 #include "shell/test_script.h"
-#include "shell/version_block.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <wx/log.h>
 #include <wx/utils.h>
 
-#include "core/application.h"
+#include "app/application.h"
 #include "drivers/audio_cues.h"
 #include "drivers/launcher.h"
 #include "platform/clipboard.h"

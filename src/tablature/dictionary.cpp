@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "formats/encoding.h"
 #include "platform/paths.h"
-
-const char kDictionaryFile[] = "\\orfeon\\lexiton.dic";
 
 namespace {
 

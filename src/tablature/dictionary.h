@@ -1,8 +1,7 @@
 // The word dictionary "\orfeon\lexiton.dic": lines holding a bracketed key
 // followed by its translation.
 #pragma once
-
-extern const char kDictionaryFile[];  // "\orfeon\lexiton.dic"
+#include "core/data_files.h"
 
 // Copies into `found` (2048 characters) what follows the first occurrence
 // of `searchKey` in the first line of `path` that holds it, the line feed

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
@@ -120,7 +121,7 @@ void PlayAll(const char*) {
   // The companion player takes the device while the port is released.
   platform::MidiOutClose(ws.MidiOut);
   ws.MidiOut = nullptr;
-  RunProgram("\\orfeon\\sonplay.exe", 3);
+  RunProgram(kMeasureProgram, kShowMaximized);
   ShowInfo("initialisation", "midimapper");
   OpenMidiPort();
 }

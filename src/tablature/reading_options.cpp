@@ -2,14 +2,13 @@
 
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "tablature/dictionary.h"
 
 namespace {
-
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
 
 // The tablature's bracketed words are replaced by their translations, which
 // become the current text and the current information.

@@ -3,13 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
-
-const char kSettingsFile[] = "\\orfeon\\lexiton.ini";
 
 namespace {
 

@@ -1,8 +1,7 @@
 // The settings file "\orfeon\lexiton.ini": the tablature, reading options
 // and musical parameters a user fixes outside the program.
 #pragma once
-
-extern const char kSettingsFile[];  // "\orfeon\lexiton.ini"
+#include "core/data_files.h"
 
 // Reads the first page of the settings file into the working state.
 // `settingsText` and `scratch` hold a page and its NUL (kPageSize + 1);

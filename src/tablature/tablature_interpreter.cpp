@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/working_state.h"

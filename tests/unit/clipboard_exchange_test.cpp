@@ -4,13 +4,13 @@
 #include <fstream>
 
 #include "clipboard/clipboard_commands.h"
-#include "clipboard/clipboard_text.h"
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "drivers/clipboards.h"
 #include "fake_clipboard.h"
 #include "fakes/fakes.h"
+#include "tablature/clipboard_text.h"
 
 namespace {
 

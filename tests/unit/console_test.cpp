@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "core/command_loop.h"
+#include "app/command_loop.h"
 #include "core/command_table.h"
 #include "drivers/console_ui.h"
 #include "drivers/launcher.h"

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "core/defaults.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
+#include "midi/defaults.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"

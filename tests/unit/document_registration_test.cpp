@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/document_registration.h"
+#include "app/document_registration.h"
 #include "drivers/freedesktop_registry.h"
 #include "fakes/fakes.h"
 #include "platform/registry.h"

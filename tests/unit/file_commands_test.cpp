@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <string>
 
+#include "app/application.h"
+#include "app/document_window.h"
+#include "app/file_commands.h"
+#include "app/recent_files.h"
 #include "core/command_table.h"
-#include "core/document_window.h"
-#include "core/file_commands.h"
-#include "core/recent_files.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
 
@@ -185,7 +186,7 @@ TEST_F(FileCommands, RecentListKeepsFourLatestFirstWithoutDuplicates) {
 }
 
 TEST_F(FileCommands, StartingTheDocumentWindow) {
-  StartDocumentWindow();
+  StartApplication(kProductCaption);
   EXPECT_EQ((std::vector<std::string>{"\\orfeon\\lisez.wav"}), sound.cues);
   EXPECT_EQ("c d e", ReadHostFile("\\orfeon\\prvinfo.tab"));
   ASSERT_EQ(1u, dialogs.boxes.size());

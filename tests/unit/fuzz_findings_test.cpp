@@ -1,4 +1,5 @@
 // Inputs the fuzz targets found faults with, kept so the faults stay fixed.
+#include "core/data_files.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
 #include "midi/midi_port.h"

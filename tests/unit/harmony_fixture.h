@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/defaults.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
+#include "midi/defaults.h"
 
 class HarmonyTest : public PavTest {
  protected:

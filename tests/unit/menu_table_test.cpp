@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/menu_table.h"
+#include "app/menu_table.h"
 #include "fakes/fakes.h"
 #include "platform/stop_request.h"
 

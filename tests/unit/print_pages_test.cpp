@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/print_pages.h"
+#include "app/print_pages.h"
 #include "drivers/default_printer.h"
 
 namespace {

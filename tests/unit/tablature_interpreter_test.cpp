@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"

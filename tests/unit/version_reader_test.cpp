@@ -3,10 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/about_texts.h"
+#include "app/project_rc_version.h"
+#include "app/version_block.h"
 #include "fakes/fakes.h"
-#include "shell/about_texts.h"
-#include "shell/project_rc_version.h"
-#include "shell/version_block.h"
 
 namespace {
 

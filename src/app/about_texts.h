@@ -1,7 +1,7 @@
 // The texts of the about box's three controls, filled from the version
 // block: what is not found keeps its text from the dialog.
 #pragma once
-#include "shell/project_rc_version.h"
+#include "app/project_rc_version.h"
 
 constexpr int kAboutTextSize = 256;  // each control's text limit, 255
 constexpr int kVersionLineSize = 128;

@@ -1,8 +1,8 @@
-#include "core/document_window.h"
+#include "app/document_window.h"
 
 #include <cstdio>
 
-#include "core/file_commands.h"
+#include "app/file_commands.h"
 #include "core/prompts.h"
 #include "formats/document_text.h"
 #include "formats/file_bytes.h"

@@ -8,5 +8,10 @@ using TApplicationRunner = int (*)();
 // one, window mode runs in the console.
 void SetApplicationRunner(TApplicationRunner runner);
 
+// The start-up the user meets in both front ends: the reading cue, the
+// tablature as the current information, the message that it is on the
+// clipboard (with `caption`) and the companion that puts it there.
+void StartApplication(const char* caption);
+
 // Runs window mode; returns the exit status.
 int RunApplication();

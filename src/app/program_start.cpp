@@ -1,19 +1,15 @@
-#include "core/program_main.h"
+#include "app/program_start.h"
 
 #include <string>
 #include <vector>
 
+#include "app/file_commands.h"
+#include "app/program_entry.h"
 #include "clipboard/clipboard_commands.h"
-#include "core/file_commands.h"
-#include "core/program_entry.h"
-#include "drivers/console_ui.h"
-#include "drivers/system_services.h"
 #include "formats/encoding.h"
 #include "harmony/harmony_commands.h"
 #include "harmony/motifs.h"
 #include "platform/interrupt.h"
-#include "shell/shell_commands.h"
-#include "shell/window_front_end.h"
 #include "tablature/tablature_commands.h"
 
 namespace {
@@ -26,18 +22,12 @@ void RegisterCommands() {
   RegisterHarmonyCommands();
   RegisterMotifCommands();
   RegisterClipboardCommands();
-  RegisterShellCommands();
 }
 
 }  // namespace
 
-int ProgramMain(int argc, char** argv, void (*beforeEntry)()) {
-  platform::InstallInterruptHandlers();
-  drivers::InstallSystemServices();
-  drivers::InstallConsole();
+int RunProgram(int argc, char** argv, void (*beforeEntry)()) {
   RegisterCommands();
-  // The window's toolkit starts before the entry, which may show boxes.
-  if (!drivers::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(formats::Utf8ToCp1252(argv[i]));

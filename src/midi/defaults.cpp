@@ -1,5 +1,6 @@
-#include "core/defaults.h"
+#include "midi/defaults.h"
 
+#include "core/data_files.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
@@ -23,7 +24,7 @@ int ApplyDefaults() {
   ws.MeasureSpan = 1000;
   ws.KeySignature[0] = 0;
   ws.Indications[0] = 0;
-  CopyText(ws.TabFile, "\\orfeon\\prv.tab");
+  CopyText(ws.TabFile, kWorkingCopy);
   // The scale's count and the whole chord are left to the parses below.
   ws.NoteLengths[0] = 0;
   for (int i = 1; i < kListSize; ++i) {

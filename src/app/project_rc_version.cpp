@@ -1,8 +1,9 @@
-#include "shell/project_rc_version.h"
+#include "app/project_rc_version.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 
 TProjectRCVersion::TProjectRCVersion(const formats::TModule& module) {

@@ -1,6 +1,5 @@
 // The file commands of the application: new, open, open a dropped file,
-// reopen a recent file, and what a save under a new name changes; also the
-// start-up work of the document window.
+// reopen a recent file, and what a save under a new name changes.
 #pragma once
 
 constexpr int kNewCommand = 24331;
@@ -33,9 +32,4 @@ int OpenRecentFile(int index);
 // After a successful save under `newName`.
 void SavedAs(const char* newName);
 
-// Reading cue, information file, the clipboard message and the companion
-// clipboard program, as the document window is built.
-void StartDocumentWindow();
-
 extern const char kProductCaption[];
-extern const char kInfoFile[];

@@ -1,4 +1,4 @@
-#include "core/command_loop.h"
+#include "app/command_loop.h"
 
 #include <cstdio>
 

@@ -1,11 +1,12 @@
-#include "core/file_commands.h"
+#include "app/file_commands.h"
 
 #include <cstring>
 
+#include "app/document_window.h"
+#include "app/recent_files.h"
 #include "core/command_table.h"
-#include "core/document_window.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
-#include "core/recent_files.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "formats/document_text.h"
@@ -13,13 +14,8 @@
 #include "platform/paths.h"
 
 const char kProductCaption[] = "Pavane environnement midi";
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
 
 namespace {
-
-const char kWorkingCopy[] = "\\orfeon\\prv.tab";
-const char kClipboardProgram[] = "\\orfeon\\clipsend.exe";
-constexpr int kShowMaximized = 3;
 
 // The file must exist, the read-only box is hidden, overwriting is confirmed.
 constexpr unsigned kOpenSaveFlags = 0x1006;
@@ -100,11 +96,4 @@ void SavedAs(const char* newName) {
   char text[kPageSize + 1];
   if (ReadTablaturePage(text, WorkingState.TabFile)) CopyText(WorkingState.TabText, text);
   SaveMenuChoice(newName);
-}
-
-void StartDocumentWindow() {
-  PlayCue(kReadingCue);
-  WriteTextFile(WorkingState.TabText, kInfoFile);
-  ShowInfo("la tablature courante est dans le presse papier", kProductCaption);
-  RunProgram(kClipboardProgram, kShowMaximized);
 }

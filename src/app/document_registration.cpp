@@ -1,8 +1,9 @@
-#include "core/document_registration.h"
+#include "app/document_registration.h"
 
 #include <cstring>
 #include <strings.h>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "platform/platform.h"

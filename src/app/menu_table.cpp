@@ -1,4 +1,4 @@
-#include "core/menu_table.h"
+#include "app/menu_table.h"
 
 namespace {
 

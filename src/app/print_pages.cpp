@@ -1,4 +1,4 @@
-#include "core/print_pages.h"
+#include "app/print_pages.h"
 
 #include <climits>
 #include <cstdio>

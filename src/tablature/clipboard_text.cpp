@@ -1,7 +1,8 @@
-#include "clipboard/clipboard_text.h"
+#include "tablature/clipboard_text.h"
 
 #include <cstring>
 
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
@@ -9,10 +10,6 @@
 #include "tablature/dictionary.h"
 
 namespace {
-
-const char kDictionaryFile[] = "\\orfeon\\lexiton.dic";
-const char kInfoFile[] = "\\orfeon\\prvinfo.tab";
-constexpr unsigned kQuestionBox = 3;
 
 // The translation replaces the text; the box only shows it, its answer
 // changes nothing.

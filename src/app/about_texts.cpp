@@ -1,4 +1,4 @@
-#include "shell/about_texts.h"
+#include "app/about_texts.h"
 
 #include <string>
 

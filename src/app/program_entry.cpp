@@ -1,14 +1,15 @@
-#include "core/program_entry.h"
+#include "app/program_entry.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "core/application.h"
-#include "core/defaults.h"
+#include "app/application.h"
+#include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "harmony/scale_table.h"
+#include "midi/defaults.h"
 #include "midi/midi_port.h"
 #include "tablature/measure_player.h"
 #include "tablature/settings_file.h"
@@ -20,7 +21,6 @@ const char kMissingFilesText[] =
     "recherchés dans le répertoire orfeon de votre disque dur\nVous pouvez cependant "
     "l'utiliser partiellement sans ces fichiers";
 const char kNoDeviceCaption[] = "votre environnement ne supporte pas ce midi mapper";
-const char kWorkingCopy[] = "\\orfeon\\prv.tab";
 
 // True when the port can play; otherwise says so.
 bool OpenPort() {

@@ -1,0 +1,8 @@
+// Everything the program does from its start to its end once a front end is
+// installed, shared by pavsdi and the benchmark that probes it.
+#pragma once
+
+// Registers every part's commands, converts the arguments, runs the entry
+// and the shutdown work. `beforeEntry`, when given, runs just before the
+// entry (the benchmark puts probes on the devices there).
+int RunProgram(int argc, char** argv, void (*beforeEntry)());

@@ -1,8 +1,0 @@
-// Everything the program does from its start to its end, shared by pavsdi
-// and the benchmark that probes it.
-#pragma once
-
-// Installs the front end and every part's commands, converts the arguments,
-// runs the entry and the shutdown work. `beforeEntry`, when given, runs just
-// before the entry (the benchmark puts probes on the devices there).
-int ProgramMain(int argc, char** argv, void (*beforeEntry)());

@@ -1,0 +1,14 @@
+#include "shell/front_ends.h"
+
+#include "drivers/console_ui.h"
+#include "drivers/system_services.h"
+#include "shell/shell_commands.h"
+#include "shell/window_front_end.h"
+
+void StartFrontEnds(int argc, char** argv) {
+  drivers::InstallSystemServices();
+  drivers::InstallConsole();
+  RegisterShellCommands();
+  // The window's toolkit starts before the entry, which may show boxes.
+  if (!drivers::ConsoleWanted()) InstallWindowFrontEnd(argc, argv);
+}
