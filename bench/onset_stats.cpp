@@ -1,8 +1,7 @@
+#include "onset_stats.h"
 
 #include <algorithm>
 #include <cmath>
-
-#include "onset_stats.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "fuzz_support.h"
 
 #include <bitset>
 #include <cstdio>
@@ -9,7 +10,6 @@
 
 #include "core/prompts.h"
 #include "core/working_state.h"
-#include "fuzz_support.h"
 #include "midi/midi_port.h"
 #include "platform/midi_out.h"
 #include "platform/paths.h"

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "core/command_table.h"
-#include "drivers/console_ui.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 

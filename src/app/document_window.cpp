@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/file_commands.h"
+#include "core/command_table.h"
 #include "core/prompts.h"
 #include "formats/document_text.h"
 #include "formats/file_bytes.h"
@@ -33,3 +34,27 @@ TDocumentWindow* installed = nullptr;
 TDocumentWindow& DocumentWindow() { return installed ? *installed : consoleDocument; }
 
 void SetDocumentWindow(TDocumentWindow* window) { installed = window; }
+
+void RegisterDocumentCommands() {
+  RegisterCommand(kSaveCommand, [](const char*) { DocumentWindow().Save(); },
+                  [] { return DocumentWindow().HasChanges(); });
+  RegisterCommand(kSaveAsCommand, [](const char*) { DocumentWindow().SaveAs(); }, [] { return true; });
+  RegisterCommand(kUndoCommand, [](const char*) { DocumentWindow().UndoEdit(); },
+                  [] { return DocumentWindow().CanUndoEdit(); });
+  RegisterCommand(kCutCommand, [](const char*) { DocumentWindow().CutSelection(); },
+                  [] { return DocumentWindow().HasSelection(); });
+  RegisterCommand(kCopyCommand, [](const char*) { DocumentWindow().CopySelection(); },
+                  [] { return DocumentWindow().HasSelection(); });
+  RegisterCommand(kPasteCommand, [](const char*) { DocumentWindow().PasteText(); },
+                  [] { return DocumentWindow().CanPasteText(); });
+  RegisterCommand(kDeleteCommand, [](const char*) { DocumentWindow().DeleteSelection(); },
+                  [] { return DocumentWindow().HasSelection(); });
+  RegisterCommand(kClearCommand, [](const char*) { DocumentWindow().ClearAll(); },
+                  [] { return DocumentWindow().HasText(); });
+  RegisterCommand(kFindCommand, [](const char*) { DocumentWindow().ShowFind(false); },
+                  [] { return DocumentWindow().HasText(); });
+  RegisterCommand(kReplaceCommand, [](const char*) { DocumentWindow().ShowFind(true); },
+                  [] { return DocumentWindow().HasText(); });
+  RegisterCommand(kFindNextCommand, [](const char*) { DocumentWindow().FindNextMatch(); },
+                  [] { return DocumentWindow().HasText() && DocumentWindow().HasSearch(); });
+}

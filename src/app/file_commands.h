@@ -2,8 +2,6 @@
 // reopen a recent file, and what a save under a new name changes.
 #pragma once
 
-constexpr int kNewCommand = 24331;
-constexpr int kOpenCommand = 24332;
 constexpr int kFileNameSize = 260;
 
 // The application's open/save dialog data.

@@ -1,6 +1,7 @@
 // The menu bar, accelerators, hint texts and tool bar of the main window, as
 // data: the window builds its menus from it and the console lists it.
 #pragma once
+#include "core/command_ids.h"
 
 // Keys of the accelerators (all virtual-key accelerators).
 enum class TKey { None, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, Backspace, Delete, Insert };
@@ -15,7 +16,7 @@ struct TAccelerator {
 };
 
 struct TMenuItem {
-  int id;            // 0: a separator
+  TCommandId id;     // kNoCommand: a separator
   const char* text;  // the exact menu text, "\t" and the shown shortcut included
   TAccelerator accelerator;
   bool grayed;       // until the document window enables it
@@ -32,8 +33,8 @@ struct TMenuPopup {
 extern const TMenuPopup kMenuBar[];
 extern const int kMenuPopupCount;
 
-// The tool-bar buttons in order; 0 is a separator.
-extern const int kToolBarButtons[];
+// The tool-bar buttons in order; kNoCommand is a separator.
+extern const TCommandId kToolBarButtons[];
 extern const int kToolBarButtonCount;
 
 // The item with this id, or null.

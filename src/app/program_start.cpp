@@ -12,11 +12,7 @@
 #include "platform/interrupt.h"
 #include "tablature/tablature_commands.h"
 
-namespace {
-
-// Every part registers the menu commands it handles; window and console
-// dispatch through the same table.
-void RegisterCommands() {
+void RegisterApplicationCommands() {
   RegisterFileCommands();
   RegisterTablatureCommands();
   RegisterHarmonyCommands();
@@ -24,10 +20,8 @@ void RegisterCommands() {
   RegisterClipboardCommands();
 }
 
-}  // namespace
-
 int RunProgram(int argc, char** argv, void (*beforeEntry)()) {
-  RegisterCommands();
+  RegisterApplicationCommands();
   // Arguments come in UTF-8; inside, every text is Windows-1252.
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(formats::Utf8ToCp1252(argv[i]));

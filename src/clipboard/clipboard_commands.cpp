@@ -3,8 +3,8 @@
 #include "core/command_table.h"
 
 void RegisterClipboardCommands() {
-  RegisterCommand(509, [](const char*) { CopyInfoToClipboard(); });
-  RegisterCommand(611, [](const char*) { PlayClipboard(); });
-  RegisterCommand(2010, [](const char*) { ShowUsage(); });
-  RegisterCommand(2011, [](const char*) { ShowTutorial(); });
+  RegisterCommand(kClipboardInfoCommand, [](const char*) { CopyInfoToClipboard(); });
+  RegisterCommand(kPlayClipboardCommand, [](const char*) { PlayClipboard(); });
+  RegisterCommand(kUsageCommand, [](const char*) { ShowUsage(); });
+  RegisterCommand(kTutorialCommand, [](const char*) { ShowTutorial(); });
 }

@@ -5,28 +5,44 @@ namespace {
 struct Entry {
   int id;
   TCommandFn operation;
+  TEnabledFn enabled;
 };
 
 constexpr int kMaxCommands = 128;
 Entry table[kMaxCommands];
 int used = 0;
 
+const Entry* Find(int id) {
+  for (int i = 0; i < used; ++i)
+    if (table[i].id == id) return &table[i];
+  return nullptr;
+}
+
 }  // namespace
 
-void RegisterCommand(int id, TCommandFn operation) {
+void RegisterCommand(TCommandId id, TCommandFn operation, TEnabledFn enabled) {
   for (int i = 0; i < used; ++i) {
     if (table[i].id == id) {
-      table[i].operation = operation;
+      table[i] = {id, operation, enabled};
       return;
     }
   }
-  if (used < kMaxCommands) table[used++] = {id, operation};
+  if (used < kMaxCommands) table[used++] = {id, operation, enabled};
 }
 
 TCommandFn FindCommand(int id) {
-  for (int i = 0; i < used; ++i)
-    if (table[i].id == id) return table[i].operation;
-  return nullptr;
+  const Entry* entry = Find(id);
+  return entry ? entry->operation : nullptr;
+}
+
+bool HasEnableCheck(int id) {
+  const Entry* entry = Find(id);
+  return entry && entry->enabled;
+}
+
+bool CommandEnabled(int id) {
+  const Entry* entry = Find(id);
+  return entry && (!entry->enabled || entry->enabled());
 }
 
 bool RunCommand(int id, const char* argument) {
@@ -34,6 +50,12 @@ bool RunCommand(int id, const char* argument) {
   if (!operation) return false;
   operation(argument);
   return true;
+}
+
+int RegisteredCommands(int* ids, int size) {
+  int n = 0;
+  for (int i = 0; i < used && n < size; ++i) ids[n++] = table[i].id;
+  return n;
 }
 
 void ClearCommands() { used = 0; }

@@ -6,21 +6,21 @@
 #include "harmony/scales.h"
 
 void RegisterHarmonyCommands() {
-  RegisterCommand(400, [](const char*) { RestoreDefaults(); });
-  RegisterCommand(401, [](const char*) { ReloadSettings(); });
-  RegisterCommand(402, [](const char*) { ChooseTempo(); });
-  RegisterCommand(403, [](const char*) { ChooseInstrument(); });
-  RegisterCommand(404, [](const char*) { ChooseVolume(); });
-  RegisterCommand(405, [](const char*) { ChooseVoice(); });
-  RegisterCommand(406, [](const char*) { StepTranspose(); });
-  RegisterCommand(407, [](const char*) { StepBank(); });
-  RegisterCommand(500, [](const char*) { PlayScaleDrill(); });
-  RegisterCommand(501, [](const char*) { StepKey(); });
-  RegisterCommand(502, [](const char*) { StepDegree(); });
-  RegisterCommand(503, [](const char*) { ChooseScale(); });
-  RegisterCommand(504, [](const char*) { ChooseChord(); });
-  RegisterCommand(506, [](const char*) { PlayChordDrill(); });
-  RegisterCommand(507, [](const char*) { StepRepetitions(); });
-  RegisterCommand(508, [](const char*) { InvertChord(); });
-  RegisterCommand(510, [](const char*) { PlayCadence(); });
+  RegisterCommand(kDefaultsCommand, [](const char*) { RestoreDefaults(); });
+  RegisterCommand(kMidiInitCommand, [](const char*) { ReloadSettings(); });
+  RegisterCommand(kTempoCommand, [](const char*) { ChooseTempo(); });
+  RegisterCommand(kInstrumentCommand, [](const char*) { ChooseInstrument(); });
+  RegisterCommand(kVolumeCommand, [](const char*) { ChooseVolume(); });
+  RegisterCommand(kVoiceCommand, [](const char*) { ChooseVoice(); });
+  RegisterCommand(kTransposeCommand, [](const char*) { StepTranspose(); });
+  RegisterCommand(kBankCommand, [](const char*) { StepBank(); });
+  RegisterCommand(kPlayScaleCommand, [](const char*) { PlayScaleDrill(); });
+  RegisterCommand(kKeyCommand, [](const char*) { StepKey(); });
+  RegisterCommand(kDegreeCommand, [](const char*) { StepDegree(); });
+  RegisterCommand(kScaleCommand, [](const char*) { ChooseScale(); });
+  RegisterCommand(kChordCommand, [](const char*) { ChooseChord(); });
+  RegisterCommand(kPlayChordCommand, [](const char*) { PlayChordDrill(); });
+  RegisterCommand(kRepetitionCommand, [](const char*) { StepRepetitions(); });
+  RegisterCommand(kInvertCommand, [](const char*) { InvertChord(); });
+  RegisterCommand(kCadenceCommand, [](const char*) { PlayCadence(); });
 }

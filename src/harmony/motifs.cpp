@@ -103,7 +103,7 @@ void ChooseRhythm() {
 }
 
 void RegisterMotifCommands() {
-  RegisterCommand(24319, [](const char*) { EditNoteMotif(); });
-  RegisterCommand(24320, [](const char*) { EditRhythmMotif(); });
-  RegisterCommand(505, [](const char*) { ChooseRhythm(); });
+  RegisterCommand(kEditNoteCommand, [](const char*) { EditNoteMotif(); });
+  RegisterCommand(kEditRhythmCommand, [](const char*) { EditRhythmMotif(); });
+  RegisterCommand(kRhythmCommand, [](const char*) { ChooseRhythm(); });
 }

@@ -2,7 +2,6 @@
 
 #include <bitset>
 
-#include "drivers/device_table.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
 

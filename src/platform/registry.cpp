@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "drivers/freedesktop_registry.h"
 #include "formats/encoding.h"
 
 namespace platform {

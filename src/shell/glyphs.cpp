@@ -3,6 +3,8 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include "core/command_ids.h"
+
 namespace {
 
 constexpr int kGlyphSize = 16;
@@ -22,57 +24,57 @@ void Lens(wxDC& dc, int x, int y) {
 void Draw(wxDC& dc, int id) {
   dc.SetPen(wxPen(*wxBLACK, 1));
   switch (id) {
-    case 24331:  // new
+    case kNewCommand:  // new
       Page(dc, 3, 1, 10, 14);
       break;
-    case 24332:  // open: a folder
+    case kOpenCommand:  // open: a folder
       dc.SetBrush(wxBrush(wxColour(230, 190, 80)));
       dc.DrawRectangle(1, 5, 14, 9);
       dc.DrawRectangle(1, 3, 6, 3);
       break;
-    case 24333:  // save: a disk
+    case kSaveCommand:  // save: a disk
       dc.SetBrush(wxBrush(wxColour(60, 90, 170)));
       dc.DrawRectangle(1, 1, 14, 14);
       dc.SetBrush(*wxWHITE_BRUSH);
       dc.DrawRectangle(4, 1, 8, 5);
       break;
-    case 24322:  // cut: scissors
+    case kCutCommand:  // cut: scissors
       dc.DrawLine(4, 1, 11, 10);
       dc.DrawLine(11, 1, 4, 10);
       dc.SetBrush(*wxTRANSPARENT_BRUSH);
       dc.DrawCircle(4, 12, 2);
       dc.DrawCircle(11, 12, 2);
       break;
-    case 24323:  // copy: two pages
+    case kCopyCommand:  // copy: two pages
       Page(dc, 1, 1, 9, 11);
       Page(dc, 6, 4, 9, 11);
       break;
-    case 24324:  // paste: a clipboard and a page
+    case kPasteCommand:  // paste: a clipboard and a page
       dc.SetBrush(wxBrush(wxColour(170, 120, 60)));
       dc.DrawRectangle(1, 2, 10, 13);
       Page(dc, 7, 6, 8, 9);
       break;
-    case 24321:  // undo: an arrow turning back
+    case kUndoCommand:  // undo: an arrow turning back
       dc.SetBrush(*wxTRANSPARENT_BRUSH);
       dc.DrawArc(12, 12, 4, 12, 8, 12);
       dc.DrawLine(4, 12, 2, 9);
       dc.DrawLine(4, 12, 7, 10);
       break;
-    case 24351:  // find
+    case kFindCommand:  // find
       Lens(dc, 6, 6);
       break;
-    case 24353:  // find next
+    case kFindNextCommand:  // find next
       Lens(dc, 5, 5);
       dc.DrawLine(11, 3, 15, 3);
       dc.DrawLine(13, 1, 15, 3);
       dc.DrawLine(13, 5, 15, 3);
       break;
-    case 24337:  // print: a printer
+    case kPrintCommand:  // print: a printer
       Page(dc, 4, 1, 8, 6);
       dc.SetBrush(wxBrush(wxColour(120, 120, 120)));
       dc.DrawRectangle(1, 7, 14, 6);
       break;
-    case 24340:  // preview: a page and a lens
+    case kPrintPreviewCommand:  // preview: a page and a lens
       Page(dc, 1, 1, 10, 14);
       Lens(dc, 10, 9);
       break;

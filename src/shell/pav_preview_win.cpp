@@ -6,6 +6,7 @@
 #include <wx/paper.h>
 #include <wx/stattext.h>
 
+#include "core/command_ids.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "shell/glyphs.h"

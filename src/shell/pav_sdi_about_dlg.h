@@ -4,8 +4,6 @@
 #include <wx/dialog.h>
 #include <wx/stattext.h>
 
-constexpr int kAboutCommand = 2009;
-
 class TPavSdiAboutDlg : public wxDialog {
  public:
   explicit TPavSdiAboutDlg(wxWindow* parent);

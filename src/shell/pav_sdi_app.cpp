@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/document_registration.h"
+#include "app/document_window.h"
 #include "app/file_commands.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
@@ -33,6 +34,7 @@ std::vector<const char*> TPavSdiApp::Arguments() {
 void TPavSdiApp::SetUpMainWindow() {
   frame_ = new TSDIDecFrame(Wx(kProductCaption));
   StartApplication(kProductCaption);
+  RegisterDocumentCommands();
   frame_->Client()->SetupWindow();
   frame_->DragAcceptFiles(true);
   wxIconBundle icons;

@@ -140,6 +140,12 @@ void TPavSdiEditFile::OnTextChanged(wxCommandEvent& event) {
 
 bool TPavSdiEditFile::CanUndoEdit() const { return previous_ != current_; }
 
+bool TPavSdiEditFile::HasSelection() const {
+  long from, to;
+  GetSelection(&from, &to);
+  return from != to;
+}
+
 // One level, as the edit control has: undoing twice gives the change back.
 void TPavSdiEditFile::UndoEdit() {
   if (!CanUndoEdit()) return;

@@ -24,17 +24,23 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
   bool ReplaceWith(const char* path) override;
   bool ChooseFileToOpen(char* name, int size) override;
 
-  bool Save();
-  bool SaveAs();
+  bool Save() override;
+  bool SaveAs() override;
+  bool HasChanges() const override { return IsModified(); }
 
-  // The edit and search commands.
-  bool CanUndoEdit() const;
-  void UndoEdit();
-  void DeleteSelection();
-  void ClearAll();
-  void ShowFind(bool replace);
-  void FindNextMatch();
-  bool HasSearch() const { return !findData_.GetFindString().empty(); }
+  bool CanUndoEdit() const override;
+  void UndoEdit() override;
+  bool HasSelection() const override;
+  void CutSelection() override { Cut(); }
+  void CopySelection() override { Copy(); }
+  bool CanPasteText() const override { return CanPaste(); }
+  void PasteText() override { Paste(); }
+  void DeleteSelection() override;
+  bool HasText() const override { return !IsEmpty(); }
+  void ClearAll() override;
+  void ShowFind(bool replace) override;
+  bool HasSearch() const override { return !findData_.GetFindString().empty(); }
+  void FindNextMatch() override;
 
   // Draws the pages that the printer's dialog data asks for on the
   // printer's context, `rect` being one page; only while printing.

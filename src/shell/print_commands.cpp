@@ -1,3 +1,4 @@
+#include "shell/print_commands.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -11,14 +12,12 @@
 
 #include "core/command_table.h"
 #include "core/prompts.h"
-#include "drivers/console_ui.h"
 #include "platform/messages.h"
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
 #include "shell/pav_printout.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/pav_sdi_edit_file.h"
-#include "shell/print_commands.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/shell_test_steps.h"
 #include "shell/wx_text.h"
@@ -80,9 +79,9 @@ void PrintPreviewCommand(const char*) {
 }  // namespace
 
 void RegisterPrintCommands() {
-  RegisterCommand(kPrintCommand, PrintCommand);
-  RegisterCommand(kPrintSetupCommand, PrintSetupCommand);
-  RegisterCommand(kPrintPreviewCommand, PrintPreviewCommand);
+  RegisterCommand(kPrintCommand, PrintCommand, PrintCommandsEnabled);
+  RegisterCommand(kPrintSetupCommand, PrintSetupCommand, PrintCommandsEnabled);
+  RegisterCommand(kPrintPreviewCommand, PrintPreviewCommand, PrintCommandsEnabled);
 }
 
 bool PrintCommandsEnabled() { return MainFrame() != nullptr; }

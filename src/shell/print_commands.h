@@ -5,10 +5,6 @@
 
 class wxWindow;
 
-constexpr int kPrintCommand = 24337;
-constexpr int kPrintSetupCommand = 24338;
-constexpr int kPrintPreviewCommand = 24340;
-
 // Registers 24337, 24338 and 24340; they act only when the window is up.
 void RegisterPrintCommands();
 // The enabler of the three: a printer is always there, since a PDF file

@@ -20,12 +20,6 @@
 
 namespace {
 
-enum : int {
-  kUndo = 24321, kCut = 24322, kCopy = 24323, kPaste = 24324, kDelete = 24325, kClear = 24326,
-  kSave = 24333, kSaveAs = 24334, kFind = 24351, kReplace = 24352, kFindNext = 24353,
-  kPrintPreview = 24340, kPrint = 24337, kPrintSetup = 24338,
-};
-
 constexpr int kSeparatorWidth = 6;
 constexpr int kToolBarFontSize = 10;
 constexpr int kLockFields = 3;
@@ -190,21 +184,6 @@ void TSDIDecFrame::OnDropFiles(wxDropFilesEvent& event) {
 
 void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
   int id = event.GetId();
-  TPavSdiEditFile& editor = *client_;
-  switch (id) {
-    case kUndo: editor.UndoEdit(); return;
-    case kCut: editor.Cut(); return;
-    case kCopy: editor.Copy(); return;
-    case kPaste: editor.Paste(); return;
-    case kDelete: editor.DeleteSelection(); return;
-    case kClear: editor.ClearAll(); return;
-    case kSave: editor.Save(); RefreshRecentFiles(); return;
-    case kSaveAs: editor.SaveAs(); RefreshRecentFiles(); return;
-    case kFind: editor.ShowFind(false); return;
-    case kReplace: editor.ShowFind(true); return;
-    case kFindNext: editor.FindNextMatch(); return;
-    case kExitCommand: Close(); return;
-  }
   if (id >= wxID_FILE1 && id < wxID_FILE1 + kRecentFileCount) {
     OpenRecentFile(id - wxID_FILE1);
     RefreshRecentFiles();
@@ -218,24 +197,13 @@ void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
   RefreshRecentFiles();
 }
 
+// Items whose command has an enable check follow it; the others keep the
+// state the menu table gave them.
 void TSDIDecFrame::OnUpdateEdit(wxUpdateUIEvent& event) {
-  TPavSdiEditFile& editor = *client_;
-  long from, to;
-  editor.GetSelection(&from, &to);
-  bool selection = from != to;
-  bool text = !editor.IsEmpty();
-  switch (event.GetId()) {
-    case kUndo: event.Enable(editor.CanUndoEdit()); break;
-    case kCut: case kCopy: case kDelete: event.Enable(selection); break;
-    case kPaste: event.Enable(editor.CanPaste()); break;
-    case kClear: case kFind: case kReplace: event.Enable(text); break;
-    case kFindNext: event.Enable(text && editor.HasSearch()); break;
-    case kSave: event.Enable(editor.IsModified()); break;
-    case kSaveAs: event.Enable(true); break;
-    case kPrintPreview: case kPrint: case kPrintSetup:
-      event.Enable(FindCommand(event.GetId()) != nullptr);
-      break;
-    default: event.Skip();
+  if (HasEnableCheck(event.GetId())) {
+    event.Enable(CommandEnabled(event.GetId()));
+  } else {
+    event.Skip();
   }
 }
 

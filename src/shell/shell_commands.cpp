@@ -29,6 +29,13 @@ void ShowAboutInfo() {
   ShowInfo(text.c_str(), "About PavSdi");
 }
 
+// Closing the main window asks about unsaved changes first; the console
+// ends its command loop on this id itself.
+void ExitCommand(const char*) {
+  auto* app = dynamic_cast<TPavSdiApp*>(wxTheApp);
+  if (app && app->Frame()) app->Frame()->Close();
+}
+
 void AboutCommand(const char*) {
   auto* app = dynamic_cast<TPavSdiApp*>(wxTheApp);
   if (app && app->Frame()) {
@@ -41,6 +48,7 @@ void AboutCommand(const char*) {
 }  // namespace
 
 void RegisterShellCommands() {
+  RegisterCommand(kExitCommand, ExitCommand);
   RegisterCommand(kAboutCommand, AboutCommand);
   RegisterPrintCommands();
   testscript::AddSteps(testscript::ShellSteps);

@@ -5,15 +5,15 @@
 #include "tablature/reading_options.h"
 
 void RegisterTablatureCommands() {
-  RegisterCommand(600, PlayAll);
-  RegisterCommand(601, PlayMeasure);
-  RegisterCommand(602, NextMeasure);
-  RegisterCommand(603, PreviousMeasure);
-  RegisterCommand(604, AddKeySignatureReading);
-  RegisterCommand(605, AddAdviceReading);
-  RegisterCommand(606, AddFingeringReading);
-  RegisterCommand(607, AddHarmonyReading);
-  RegisterCommand(608, AddMeasureReading);
-  RegisterCommand(609, AddDynamicsReading);
-  RegisterCommand(610, AddLyricsReading);
+  RegisterCommand(kPlayAllCommand, PlayAll);
+  RegisterCommand(kPlayMeasureCommand, PlayMeasure);
+  RegisterCommand(kNextMeasureCommand, NextMeasure);
+  RegisterCommand(kPreviousMeasureCommand, PreviousMeasure);
+  RegisterCommand(kKeySignatureReadingCommand, AddKeySignatureReading);
+  RegisterCommand(kAdviceReadingCommand, AddAdviceReading);
+  RegisterCommand(kFingeringReadingCommand, AddFingeringReading);
+  RegisterCommand(kHarmonyReadingCommand, AddHarmonyReading);
+  RegisterCommand(kMeasureReadingCommand, AddMeasureReading);
+  RegisterCommand(kDynamicsReadingCommand, AddDynamicsReading);
+  RegisterCommand(kLyricsReadingCommand, AddLyricsReading);
 }

@@ -34,8 +34,8 @@ using Loop = PavTest;
 
 TEST_F(Loop, RunsCommandsWithTheirArgumentUntilExit) {
   ran.clear();
-  RegisterCommand(503, Record);
-  RegisterCommand(24332, Record);
+  RegisterCommand(kScaleCommand, Record);
+  RegisterCommand(kOpenCommand, Record);
   input.lines = {"503", "  503  ", "24332 /home/me/ma pièce.tab", "abc", "", "999", "503x",
                  "24310", "503"};
   EXPECT_EQ(0, RunCommandLoop());
@@ -50,9 +50,9 @@ TEST_F(Loop, EndOfInputEnds) {
 
 TEST(CommandTable, LaterRegistrationReplaces) {
   ClearCommands();
-  RegisterCommand(600, Record);
+  RegisterCommand(kPlayAllCommand, Record);
   EXPECT_EQ(Record, FindCommand(600));
-  RegisterCommand(600, nullptr);
+  RegisterCommand(kPlayAllCommand, nullptr);
   EXPECT_FALSE(RunCommand(600, ""));
   EXPECT_FALSE(RunCommand(601, ""));
   ClearCommands();

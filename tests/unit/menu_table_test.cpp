@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/document_window.h"
 #include "app/menu_table.h"
+#include "app/program_start.h"
+#include "core/command_table.h"
 #include "fakes/fakes.h"
 #include "platform/stop_request.h"
 
@@ -98,6 +101,31 @@ TEST(MenuTable, HintsAndToolBar) {
       EXPECT_STRNE("", MenuHint(kToolBarButtons[i])) << kToolBarButtons[i];
     }
   }
+}
+
+// The commands the window registers itself, with its toolkit: exit closes
+// the main window, about and printing show the toolkit's dialogs.
+const std::set<int> kWindowOwnCommands = {kExitCommand, kAboutCommand, kPrintCommand,
+                                          kPrintSetupCommand, kPrintPreviewCommand};
+
+TEST(MenuTable, EveryItemHasACommandAndEveryCommandAnItem) {
+  ClearCommands();
+  RegisterApplicationCommands();
+  RegisterDocumentCommands();
+  std::set<int> items;
+  for (int p = 0; p < kMenuPopupCount; ++p)
+    for (int i = 0; i < kMenuBar[p].count; ++i)
+      if (kMenuBar[p].items[i].id != kNoCommand) items.insert(kMenuBar[p].items[i].id);
+  for (int id : items) {
+    EXPECT_TRUE(FindCommand(id) || kWindowOwnCommands.count(id)) << "menu item without a command: " << id;
+    EXPECT_FALSE(FindCommand(id) && kWindowOwnCommands.count(id)) << "registered twice: " << id;
+  }
+  int ids[128];
+  int count = RegisteredCommands(ids, 128);
+  for (int i = 0; i < count; ++i) EXPECT_TRUE(items.count(ids[i])) << "command without a menu item: " << ids[i];
+  for (int i = 0; i < kToolBarButtonCount; ++i)
+    if (kToolBarButtons[i] != kNoCommand) EXPECT_TRUE(items.count(kToolBarButtons[i])) << kToolBarButtons[i];
+  ClearCommands();
 }
 
 bool escapeHeld = false;
