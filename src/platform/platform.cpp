@@ -83,14 +83,20 @@ class NoRegistry : public Registry {
   bool RemoveValue(const char*, const char*) override { return false; }
 };
 
+class NoFileDialogs : public FileDialogs {
+ public:
+  bool ChooseFile(bool, const char*, const char*, std::string*) override { return false; }
+};
+
 MidiDeviceList NoDevices() { return {}; }
 bool NeverStop() { return false; }
 
 RealClock realClock;
 NoClipboard noClipboard;
 NoRegistry noRegistry;
-Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput,
-                   &noClipboard, &noRegistry, NoDevices, NeverStop};
+NoFileDialogs noFileDialogs;
+Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput, &noClipboard,
+                   &noRegistry,    NoDevices,    NeverStop,   &noFileDialogs};
 
 }  // namespace
 
@@ -106,6 +112,7 @@ void Install(const Services& services) {
   installed.registry = services.registry ? services.registry : &noRegistry;
   installed.devices = services.devices ? services.devices : NoDevices;
   installed.stopPoll = services.stopPoll ? services.stopPoll : NeverStop;
+  installed.files = services.files ? services.files : &noFileDialogs;
 }
 
 Clock& SystemClock() { return realClock; }

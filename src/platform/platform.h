@@ -3,6 +3,7 @@
 // back ends, tests install fakes.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/clipboard.h"
 #include "platform/midi_device.h"
@@ -53,6 +54,15 @@ class LineInput {
   virtual bool ReadLine(char* buffer, int size) = 0;
 };
 
+// The open and save dialogs of the window: `filter` as "Tablatures
+// (*.tab)|*.tab|"; the chosen name (Windows-1252) into `name`. False when
+// the user did not confirm, or there is no window to ask in.
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  virtual bool ChooseFile(bool save, const char* title, const char* filter, std::string* name) = 0;
+};
+
 // Everything the program reaches of the world, installed in one place: the
 // front end installs the real back ends, tests install fakes.
 struct Services {
@@ -67,12 +77,13 @@ struct Services {
   MidiDeviceList (*devices)();
   // Polled for the user's request to stop the music (the window's Escape).
   bool (*stopPoll)();
+  FileDialogs* files;
 };
 
 // The installed back ends. Never null: until something is installed, boxes
 // answer Cancel, cues and programs do nothing, the clock is the system's,
-// the clipboard cannot be opened, the registry writes nothing and there is
-// no MIDI device.
+// the clipboard cannot be opened, the registry writes nothing, there is
+// no MIDI device and no file dialog.
 Services& Get();
 void Install(const Services& services);
 

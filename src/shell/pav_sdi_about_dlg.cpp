@@ -8,7 +8,6 @@
 #include "app/version_block.h"
 #include "core/working_state.h"
 #include "shell/glyphs.h"
-#include "shell/shell_test_steps.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -56,7 +55,5 @@ void TPavSdiAboutDlg::SetupWindow() {
 
 void ShowAboutBox(wxWindow* mainWindow) {
   TPavSdiAboutDlg dialog(mainWindow);
-  testscript::DialogShowing(&dialog);
   dialog.ShowModal();
-  testscript::DialogShowing(nullptr);
 }

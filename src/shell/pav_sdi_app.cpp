@@ -9,7 +9,6 @@
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
-#include "shell/test_script.h"
 #include "shell/wx_text.h"
 
 TPavSdiApp::TPavSdiApp() { SetAppDisplayName(Wx(kProductCaption)); }
@@ -17,7 +16,7 @@ TPavSdiApp::TPavSdiApp() { SetAppDisplayName(Wx(kProductCaption)); }
 // Command-line switches are the program's own: the toolkit's parser is not run.
 bool TPavSdiApp::OnInit() {
   SetUpMainWindow();
-  testscript::Start(frame_);
+  if (readyHook_) readyHook_(frame_);
   RegisterOrUnregister(argc, Arguments().data());
   return true;
 }

@@ -3,14 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "formats/file_bytes.h"
 #include "platform/paths.h"
-#include "shell/test_script.h"
+#include "platform/platform.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -18,13 +17,6 @@ namespace {
 const char kChangedText[] =
     "Le texte du fichier %s a changé.\n\nVoulez-vous sauvegarder les modifications?";
 const char kUntitled[] = "Document";
-
-// "Tablatures (*.tab)|*.tab|": the dialog wants no trailing separator.
-wxString Wildcard(const char* filter) {
-  wxString wildcard = Wx(filter);
-  if (wildcard.EndsWith("|")) wildcard.RemoveLast();
-  return wildcard;
-}
 
 void ShowFileMessage(const char* format, const char* path) {
   char message[kFileNameSize + 48];
@@ -84,14 +76,9 @@ bool TPavSdiEditFile::ReplaceWith(const char* path) {
   return true;
 }
 
-bool TPavSdiEditFile::ChooseFile(bool save, const wxString& title, std::string* name) {
-  if (testscript::Active()) return testscript::ChooseFile(name);
+bool TPavSdiEditFile::ChooseFile(bool save, const char* title, std::string* name) {
   const TOpenSaveData& data = save ? dialogData_ : OpenSaveData;
-  long style = save ? (wxFD_SAVE | wxFD_OVERWRITE_PROMPT) : (wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-  wxFileDialog dialog(wxGetTopLevelParent(this), title, "", "", Wildcard(data.filter), style);
-  if (dialog.ShowModal() != wxID_OK) return false;
-  *name = Cp1252(dialog.GetPath());
-  return true;
+  return platform::Get().files->ChooseFile(save, title, data.filter, name);
 }
 
 bool TPavSdiEditFile::ChooseFileToOpen(char* name, int size) {

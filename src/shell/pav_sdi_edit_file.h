@@ -54,7 +54,7 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
 
  private:
   bool Write(const char* path);
-  bool ChooseFile(bool save, const wxString& title, std::string* name);
+  bool ChooseFile(bool save, const char* title, std::string* name);
   bool FindFrom(long start);
   void OnTextChanged(wxCommandEvent& event);
   void OnFindEvent(wxFindDialogEvent& event);

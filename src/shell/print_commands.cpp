@@ -19,7 +19,6 @@
 #include "shell/pav_sdi_app.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
-#include "shell/shell_test_steps.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -65,9 +64,7 @@ void PrintPreviewCommand(const char*) {
   preview->SetSize(frame->GetRect());
   preview->Show();
   frame->Hide();
-  testscript::PreviewShowing(preview);
   preview->RunModal();
-  testscript::PreviewShowing(nullptr);
   frame->SetSize(preview->GetRect());
   frame->Show();
   EndPrinting();

@@ -15,7 +15,6 @@
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
-#include "shell/test_script.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -189,7 +188,6 @@ void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
     RefreshRecentFiles();
     return;
   }
-  testscript::LogCommand(id);
   platform::ClearStopRequest();
   // A command no part supplies does nothing; passing it on would let the
   // toolkit's own menu accelerator send it a second time.

@@ -11,8 +11,6 @@
 #include "shell/pav_sdi_app.h"
 #include "shell/print_commands.h"
 #include "shell/sdi_dec_frame.h"
-#include "shell/shell_test_steps.h"
-#include "shell/test_script.h"
 
 namespace {
 
@@ -51,5 +49,4 @@ void RegisterShellCommands() {
   RegisterCommand(kExitCommand, ExitCommand);
   RegisterCommand(kAboutCommand, AboutCommand);
   RegisterPrintCommands();
-  testscript::AddSteps(testscript::ShellSteps);
 }

@@ -15,31 +15,21 @@
 #include "platform/stop_request.h"
 #include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
-#include "shell/test_script.h"
+#include "shell/testing/test_script.h"
 #include "shell/wx_clipboard.h"
 #include "shell/wx_dialogs.h"
+#include "shell/wx_file_dialogs.h"
 
 namespace {
 
 class TDesktopPrograms : public platform::Programs {
  public:
-  void Exec(const char* commandLine, int showMode) override {
-    testscript::LogProgram(commandLine, showMode);
-    drivers::StartProgram(commandLine);
-  }
-};
-
-class TWindowCues : public platform::Sound {
- public:
-  void PlayCue(const char* path) override {
-    testscript::LogCue(path);
-    drivers::AudioCues().PlayCue(path);
-  }
+  void Exec(const char* commandLine, int) override { drivers::StartProgram(commandLine); }
 };
 
 TWxDialogs dialogs;
+TWxFileDialogs fileDialogs;
 TDesktopPrograms programs;
-TWindowCues cues;
 
 // While music plays no window message is processed, so Escape is read from
 // the keyboard's state.
@@ -64,20 +54,27 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   static int count = argc;
   // A display that cannot be opened leaves the console in place.
   wxLog::EnableLogging(false);
-  wxApp::SetInstance(new TPavSdiApp);
+  auto* app = new TPavSdiApp;
+  wxApp::SetInstance(app);
   bool started = wxEntryStart(count, arguments.data());
   wxLog::EnableLogging(true);
   if (!started) return false;
   UseFrenchLocale();
-  testscript::Open();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;
-  services.sound = &cues;
+  services.sound = &drivers::AudioCues();
   services.programs = &programs;
+  services.files = &fileDialogs;
   services.stopPoll = EscapeHeld;
   // A clipboard file the user chose (PAVSDI_CLIPBOARD) stays in use.
   const char* clipboardFile = std::getenv("PAVSDI_CLIPBOARD");
   if (!clipboardFile || !*clipboardFile) services.clipboard = &WxClipboard();
+  // Under its test script, the window's services answer and log as the
+  // script says, and the script runs once the main window is up.
+  if (testscript::Open()) {
+    testscript::WrapServices(services);
+    app->SetWindowReadyHook(testscript::Start);
+  }
   platform::Install(services);
   SetApplicationRunner(RunWindow);
   return true;

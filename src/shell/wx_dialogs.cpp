@@ -3,7 +3,6 @@
 #include <wx/msgdlg.h>
 
 #include "core/prompts.h"
-#include "shell/test_script.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -20,10 +19,7 @@ int ShowDialog(const char* text, const char* caption, bool question) {
   else
     box.SetOKLabel("OK");
   box.Raise();
-  testscript::BoxShowing(true);
-  int shown = box.ShowModal();
-  testscript::BoxShowing(false);
-  switch (shown) {
+  switch (box.ShowModal()) {
     case wxID_YES: return kYes;
     case wxID_NO: return kNo;
     case wxID_OK: return kOk;
@@ -34,9 +30,5 @@ int ShowDialog(const char* text, const char* caption, bool question) {
 }  // namespace
 
 int TWxDialogs::MessageBox(const char* text, const char* caption, unsigned type) {
-  bool question = type == kQuestionType;
-  int answer;
-  if (!testscript::AnswerBox(question, &answer)) answer = ShowDialog(text, caption, question);
-  testscript::LogBox(text, caption, question, answer);
-  return answer;
+  return ShowDialog(text, caption, type == kQuestionType);
 }

@@ -1,4 +1,4 @@
-#include "shell/test_script.h"
+#include "shell/testing/test_script.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,21 +19,21 @@
 #include "core/working_state.h"
 #include "drivers/console_ui.h"
 #include "formats/encoding.h"
+#include "shell/pav_preview_win.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
+#include "shell/testing/shell_steps.h"
 #include "shell/wx_text.h"
 
 namespace testscript {
 namespace {
 
-bool active = false;
 FILE* logFile = nullptr;
 std::deque<std::string> steps;
 std::deque<std::string> boxAnswers;
 std::deque<std::string> fileAnswers;
 bool boxShowing = false;
 TSDIDecFrame* frame = nullptr;
-std::vector<TStepHandler> handlers;
 
 void Log(const std::string& line) {
   if (!logFile) return;
@@ -192,8 +192,7 @@ class TStepRunner : public wxTimer {
     } else if (verb == "quit") {
       frame->CallAfter([] { frame->Close(); });
     } else {
-      for (TStepHandler handler : handlers)
-        if (handler(verb, argument)) break;
+      ShellSteps(verb, argument);
     }
   }
 
@@ -214,28 +213,8 @@ class TStepRunner : public wxTimer {
 
 TStepRunner* runner = nullptr;
 
-}  // namespace
-
-void Open() {
-  const char* script = std::getenv("PAVSDI_TEST_SCRIPT");
-  if (!script || !*script) return;
-  active = true;
-  std::ifstream in(script);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    steps.push_back(line);
-  }
-  const char* log = std::getenv("PAVSDI_TEST_LOG");
-  if (log && *log) logFile = std::fopen(log, "w");
-  wxImage::AddHandler(new wxPNGHandler);
-}
-
-bool Active() { return active; }
-
+// A question or box answered by the script (false: show it).
 bool AnswerBox(bool question, int* answer) {
-  if (!active) return false;
   if (!boxAnswers.empty() && boxAnswers.front() == "show") {
     boxAnswers.pop_front();
     return false;
@@ -252,37 +231,119 @@ bool AnswerBox(bool question, int* answer) {
   return true;
 }
 
-void BoxShowing(bool showing) { boxShowing = showing; }
+class TScriptedDialogs : public platform::Dialogs {
+ public:
+  explicit TScriptedDialogs(platform::Dialogs* shown) : shown_(shown) {}
+  int MessageBox(const char* text, const char* caption, unsigned type) override {
+    bool question = type == 3;
+    int answer;
+    if (!AnswerBox(question, &answer)) {
+      boxShowing = true;
+      answer = shown_->MessageBox(text, caption, type);
+      boxShowing = false;
+    }
+    Log(std::string("BOX\t") + (question ? "ASK" : "INFO") + "\t" + Field(caption) + "\t" +
+        Field(text) + "\t" + std::to_string(answer));
+    return answer;
+  }
 
-bool ChooseFile(std::string* name) {
-  if (fileAnswers.empty()) return false;
-  std::string answer = fileAnswers.front();
-  fileAnswers.pop_front();
-  if (answer == "cancel") return false;
-  *name = formats::Utf8ToCp1252(answer);
+ private:
+  platform::Dialogs* shown_;
+};
+
+class TLoggedCues : public platform::Sound {
+ public:
+  explicit TLoggedCues(platform::Sound* played) : played_(played) {}
+  void PlayCue(const char* path) override {
+    Log("CUE\t" + Field(path));
+    played_->PlayCue(path);
+  }
+
+ private:
+  platform::Sound* played_;
+};
+
+class TLoggedPrograms : public platform::Programs {
+ public:
+  explicit TLoggedPrograms(platform::Programs* started) : started_(started) {}
+  void Exec(const char* commandLine, int showMode) override {
+    Log("RUN\t" + Field(commandLine) + "\t" + std::to_string(showMode));
+    started_->Exec(commandLine, showMode);
+  }
+
+ private:
+  platform::Programs* started_;
+};
+
+// The next "file" step answers; "cancel" or none is not confirming.
+class TScriptedFileDialogs : public platform::FileDialogs {
+ public:
+  bool ChooseFile(bool, const char*, const char*, std::string* name) override {
+    if (fileAnswers.empty()) return false;
+    std::string answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer == "cancel") return false;
+    *name = formats::Utf8ToCp1252(answer);
+    return true;
+  }
+};
+
+// Every command the frame dispatches, recent files aside, before the frame
+// runs it.
+void LogCommand(wxCommandEvent& event) {
+  int id = event.GetId();
+  if (id < wxID_FILE1 || id > wxID_FILE9) Log("CMD\t" + std::to_string(id));
+  event.Skip();
+}
+
+}  // namespace
+
+bool Open() {
+  const char* script = std::getenv("PAVSDI_TEST_SCRIPT");
+  if (!script || !*script) return false;
+  std::ifstream in(script);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    steps.push_back(line);
+  }
+  const char* log = std::getenv("PAVSDI_TEST_LOG");
+  if (log && *log) logFile = std::fopen(log, "w");
+  wxImage::AddHandler(new wxPNGHandler);
   return true;
 }
 
-void LogBox(const char* text, const char* caption, bool question, int answer) {
-  Log(std::string("BOX\t") + (question ? "ASK" : "INFO") + "\t" + Field(caption) + "\t" + Field(text) +
-      "\t" + std::to_string(answer));
+void WrapServices(platform::Services& services) {
+  static TScriptedDialogs dialogs(services.dialogs);
+  static TLoggedCues cues(services.sound);
+  static TLoggedPrograms programs(services.programs);
+  static TScriptedFileDialogs files;
+  services.dialogs = &dialogs;
+  services.sound = &cues;
+  services.programs = &programs;
+  services.files = &files;
 }
 
-void LogCue(const char* path) { Log("CUE\t" + Field(path)); }
-
-void LogProgram(const char* commandLine, int showMode) {
-  Log("RUN\t" + Field(commandLine) + "\t" + std::to_string(showMode));
+wxDialog* ShownDialog() {
+  for (wxWindow* window : wxTopLevelWindows) {
+    auto* dialog = wxDynamicCast(window, wxDialog);
+    if (dialog && dialog->IsModal()) return dialog;
+  }
+  return nullptr;
 }
 
-void AddSteps(TStepHandler handler) { handlers.push_back(handler); }
+TPavPreviewWin* ShownPreview() {
+  for (wxWindow* window : wxTopLevelWindows)
+    if (auto* preview = dynamic_cast<TPavPreviewWin*>(window); preview && preview->IsShown()) return preview;
+  return nullptr;
+}
 
 void LogLine(const std::string& line) { Log(line); }
 
-void LogCommand(int id) { Log("CMD\t" + std::to_string(id)); }
-
 void Start(TSDIDecFrame* mainFrame) {
-  if (!active) return;
   frame = mainFrame;
+  frame->Bind(wxEVT_MENU, LogCommand);
   Log("READY");
   runner = new TStepRunner;
   runner->Start(100);

@@ -1,4 +1,4 @@
-#include "shell/shell_test_steps.h"
+#include "shell/testing/shell_steps.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -11,19 +11,17 @@
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
 #include "shell/print_commands.h"
-#include "shell/test_script.h"
+#include "shell/testing/test_script.h"
 #include "shell/wx_text.h"
 
 namespace testscript {
 namespace {
 
-wxDialog* dialog = nullptr;
-TPavPreviewWin* preview = nullptr;
-
 std::string Field(const wxString& text) { return drivers::EscapeField(Cp1252(text).c_str()); }
 
 void DumpDialog(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
+  wxDialog* dialog = ShownDialog();
   if (!dialog) return;
   out << "CAPTION\t" << Field(dialog->GetTitle()) << "\n";
   for (wxWindow* child : dialog->GetChildren())
@@ -32,6 +30,7 @@ void DumpDialog(const std::string& path) {
 
 void DumpPreview(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
+  TPavPreviewWin* preview = ShownPreview();
   if (!preview) return;
   const TPreviewPages& shown = preview->Shown();
   out << "TITLE\t" << Field(preview->GetTitle()) << "\n";
@@ -48,6 +47,7 @@ void DumpPreview(const std::string& path) {
 }
 
 void PreviewKey(std::string key) {
+  TPavPreviewWin* preview = ShownPreview();
   if (!preview) return;
   int modifiers = wxMOD_NONE;
   if (key.rfind("alt+", 0) == 0) {
@@ -63,10 +63,9 @@ void PreviewKey(std::string key) {
 
 }  // namespace
 
-void DialogShowing(wxDialog* shown) { dialog = shown; }
-void PreviewShowing(TPavPreviewWin* shown) { preview = shown; }
-
 bool ShellSteps(const std::string& verb, const std::string& argument) {
+  wxDialog* dialog = ShownDialog();
+  TPavPreviewWin* preview = ShownPreview();
   if (verb == "dialogdump") {
     DumpDialog(argument);
   } else if (verb == "dialogclose") {

@@ -15,32 +15,33 @@
 #pragma once
 #include <string>
 
+#include "platform/platform.h"
+
+class TPavPreviewWin;
 class TSDIDecFrame;
+class wxDialog;
 
 namespace testscript {
 
-// Reads the variables; called when the toolkit has started.
-void Open();
-bool Active();
+// Reads the variables; called when the toolkit has started. False, and
+// nothing of the test mode active, without PAVSDI_TEST_SCRIPT.
+bool Open();
 
-// A question or box answered by the script (false: show it). Information
-// boxes are answered OK unless "answer show" is next.
-bool AnswerBox(bool question, int* answer);
-void BoxShowing(bool showing);
-// The next scripted file name (Windows-1252); false for "cancel" or none.
-bool ChooseFile(std::string* name);
+// Wraps the window's boxes, cues, started programs and file dialogs: boxes
+// answered by the script (information boxes OK unless "answer show" is
+// next, which shows the box for real), file dialogs answered by "file"
+// steps, and every box, cue and program logged.
+void WrapServices(platform::Services& services);
 
-void LogBox(const char* text, const char* caption, bool question, int answer);
-void LogCue(const char* path);
-void LogProgram(const char* commandLine, int showMode);
-void LogCommand(int id);
+// Logs every command the frame dispatches, then runs the steps in the
+// window's event loop.
+void Start(TSDIDecFrame* frame);
 
-// Steps of other parts of the window: true when the verb was theirs.
-using TStepHandler = bool (*)(const std::string& verb, const std::string& argument);
-void AddSteps(TStepHandler handler);
 void LogLine(const std::string& line);
 
-// Runs the steps in the window's event loop.
-void Start(TSDIDecFrame* frame);
+// The about box or another modal dialog showing, and the print preview;
+// null when none.
+wxDialog* ShownDialog();
+TPavPreviewWin* ShownPreview();
 
 }  // namespace testscript

@@ -7,13 +7,9 @@
 #pragma once
 #include <string>
 
-class TPavPreviewWin;
-class wxDialog;
-
 namespace testscript {
 
-void DialogShowing(wxDialog* dialog);
-void PreviewShowing(TPavPreviewWin* preview);
+// True when the verb was one of these.
 bool ShellSteps(const std::string& verb, const std::string& argument);
 
 }  // namespace testscript
