@@ -20,7 +20,7 @@ int RunConsoleApplication() {
 
 void StartApplication(const char* caption) {
   PlayCue(kReadingCue);
-  WriteTextFile(WorkingState.TabText, kInfoFile);
+  if (WriteTextFile(WorkingState.TabText, kInfoFile) != 0) return;
   ShowInfo("la tablature courante est dans le presse papier", caption);
   RunProgram(kClipboardProgram, kShowMaximized);
 }

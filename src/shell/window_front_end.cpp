@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <glib-unix.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -12,6 +14,7 @@
 #include "drivers/audio_cues.h"
 #include "drivers/launcher.h"
 #include "platform/clipboard.h"
+#include "platform/interrupt.h"
 #include "platform/stop_request.h"
 #include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
@@ -35,8 +38,18 @@ TDesktopPrograms programs;
 // the keyboard's state.
 bool EscapeHeld() { return wxGetKeyState(WXK_ESCAPE); }
 
+// A signal wakes every loop of the toolkit, the modal boxes' included.
+gboolean OnInterrupt(gint fd, GIOCondition, gpointer) {
+  char drained[16];
+  while (read(fd, drained, sizeof drained) > 0) {
+  }
+  platform::CheckInterrupted();
+  return G_SOURCE_CONTINUE;
+}
+
 int RunWindow() {
   int status = 0;
+  if (platform::InterruptWakeFd() >= 0) g_unix_fd_add(platform::InterruptWakeFd(), G_IO_IN, OnInterrupt, nullptr);
   if (wxTheApp->CallOnInit()) {
     status = wxTheApp->OnRun();
     wxTheApp->OnExit();
