@@ -56,9 +56,12 @@ void InstallInterruptHandlers() {
 
 void CheckInterrupted() {
   if (pendingSignal == 0 || shutdownRunning) return;
-  int sig = pendingSignal;
+  EndUnattended(128 + pendingSignal);
+}
+
+void EndUnattended(int status) {
   RunShutdownUnattended();
-  _exit(128 + sig);
+  _exit(status);
 }
 
 int InterruptWakeFd() { return wakePipe[0]; }

@@ -15,6 +15,10 @@ void InstallInterruptHandlers();
 // while the shutdown work runs.
 void CheckInterrupted();
 
+// Ends the program now with `status`, after the shutdown work done with no
+// one there to answer (a signal, a lost display).
+[[noreturn]] void EndUnattended(int status);
+
 // Readable once a signal arrived: an event loop watches it and then calls
 // CheckInterrupted. -1 before InstallInterruptHandlers.
 int InterruptWakeFd();

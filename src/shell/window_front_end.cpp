@@ -23,6 +23,9 @@
 #include "shell/wx_dialogs.h"
 #include "shell/wx_file_dialogs.h"
 
+// Last: its macros would upset the toolkit's headers.
+#include <X11/Xlib.h>
+
 namespace {
 
 class TDesktopPrograms : public platform::Programs {
@@ -46,6 +49,10 @@ gboolean OnInterrupt(gint fd, GIOCondition, gpointer) {
   platform::CheckInterrupted();
   return G_SOURCE_CONTINUE;
 }
+
+// The display went away (its server ended, the session closed): the program
+// ends as on a signal rather than at the toolkit's abrupt exit.
+int OnDisplayLost(Display*) { platform::EndUnattended(1); }
 
 int RunWindow() {
   int status = 0;
@@ -72,6 +79,7 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   bool started = wxEntryStart(count, arguments.data());
   wxLog::EnableLogging(true);
   if (!started) return false;
+  XSetIOErrorHandler(OnDisplayLost);
   UseFrenchLocale();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;

@@ -49,6 +49,8 @@ class Signals(pavsdi.RootTest):
         """The window under its test script; the script's log grows as it runs."""
         script = os.path.join(self.root, "script")
         self.log = os.path.join(self.root, "log")
+        if os.path.exists(self.log):
+            os.remove(self.log)
         with open(script, "w", encoding="utf-8") as f:
             f.write("wait 300\n" + "\n".join(steps) + "\n")
         env = self.env(PAVSDI_TEST_SCRIPT=script, PAVSDI_TEST_LOG=self.log, NO_AT_BRIDGE="1",
@@ -115,7 +117,7 @@ class Signals(pavsdi.RootTest):
     def test_sigterm_while_a_long_piece_renders(self):
         self.write("midiinit.dev", b"1\r\n")
         self.write("prv.tab", b"t60\r\n" + b"o3 c1 d1 e1 " * 100 + b"\r\n")
-        self.start(["command 601", "wait 60000"])
+        self.start(["answer 6", "answer 6", "command 601", "wait 60000"])
         self.wait_for(lambda: any(os.path.getsize(t) > 10_000_000
                                   for t in glob.glob(os.path.join(self.orfeon, "sortie.wav.tmp*"))))
         self.ends_within_the_limit(signal.SIGTERM, 128 + signal.SIGTERM)
