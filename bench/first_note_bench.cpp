@@ -13,7 +13,7 @@
 #include "platform/interrupt.h"
 #include "platform/midi_out.h"
 #include "platform/platform.h"
-#include "shell/front_ends.h"
+#include "drivers/terminal_front_end.h"
 
 namespace {
 
@@ -51,6 +51,6 @@ void InstallProbes() {
 
 int main(int argc, char** argv) {
   platform::InstallInterruptHandlers();
-  StartFrontEnds(argc, argv);
+  drivers::StartTerminalFrontEnd(argv);
   return RunProgram(argc, argv, InstallProbes);
 }

@@ -12,22 +12,61 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(HERE)
 
 
-def peak_rss(command, env):
+def peak_rss(command, env, cwd=None):
     """Runs the command; returns (seconds, peak RSS in KB, stderr)."""
+    seconds, usage, err = run_measured(command, env, cwd)
+    return seconds, usage.ru_maxrss, err
+
+
+def run_measured(command, env, cwd=None):
+    """Runs the command; returns (seconds, resource usage, stderr)."""
     start = time.monotonic()
     child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.PIPE)
+                             stderr=subprocess.PIPE, cwd=cwd)
     err = child.stderr.read().decode("utf-8", "replace")
     _, status, usage = os.wait4(child.pid, 0)
     child.returncode = os.waitstatus_to_exitcode(status)
     if child.returncode != 0:
         raise SystemExit("%s failed (%d): %s" % (command[0], child.returncode, err))
-    return time.monotonic() - start, usage.ru_maxrss, err
+    return time.monotonic() - start, usage, err
+
+
+def cpu_ms(command, env, runs):
+    """Median CPU time (user + system) of the command, in ms."""
+    figures = []
+    for _ in range(runs):
+        _, usage, _ = run_measured(command, env)
+        figures.append((usage.ru_utime + usage.ru_stime) * 1000)
+    return statistics.median(figures)
+
+
+def one_note_against_true(root, runs):
+    """CPU of playing one note into the MIDI file (device 2) from the
+    command line, next to /bin/true's; and its peak RSS."""
+    with open(os.path.join(root.path, "orfeon/une.tab"), "wb") as f:
+        f.write(b"c\r\n")
+    env = root.env(2)
+    command = [os.path.join(root.build, "pavsdi"), "\\orfeon\\une.tab"]
+    true_ms = cpu_ms(["/bin/true"], env, runs)
+    note_ms = cpu_ms(command, env, runs)
+    return true_ms, note_ms, peak_rss(command, env)[1]
+
+
+def long_render(root, notes):
+    """Rendering `notes` whole notes at the slowest tempo through device 1:
+    (seconds taken, seconds of music written, peak RSS in KB)."""
+    with open(os.path.join(root.path, "orfeon/longue.tab"), "wb") as f:
+        f.write(b"t31 o3 c1 " + b"d " * (notes - 1) + b"\r\n")
+    seconds, rss, _ = peak_rss([os.path.join(root.build, "pavsdi"), "\\orfeon\\longue.tab"], root.env(1))
+    with wave.open(os.path.join(root.path, "orfeon/sortie.wav"), "rb") as w:
+        music = w.getnframes() / w.getframerate()
+    return seconds, music, rss
 
 
 def machine():
@@ -116,6 +155,14 @@ def main():
         for device, name in ((2, "MIDI"), (1, "WAV")):
             ms, rss = render(root, device, 3)
             print("  to %s (device %d): %.0f ms, peak RSS %.1f MB" % (name, device, ms, rss / 1024))
+        true_ms, note_ms, note_rss = one_note_against_true(root, 21)
+        print("\nOne note into the MIDI file (device 2), command line, CPU (median of 21)")
+        print("  /bin/true %.2f ms, pavsdi %.2f ms (%.1f x), peak RSS %.1f MB" %
+              (true_ms, note_ms, note_ms / true_ms if true_ms else 0, note_rss / 1024))
+        # A page holds about a thousand notes, the most one run plays.
+        seconds, music, rss = long_render(root, 100 if os.environ.get("BENCH_QUICK") else 1015)
+        print("  render of %.0f s of music through device 1: %.0f s, peak RSS %.1f MB" %
+              (music, seconds, rss / 1024))
         rss = window_rss(root)
         print("  window under xvfb (started, 2 s, closed): peak RSS %s" %
               ("%.1f MB" % (rss / 1024) if rss else "not measured (no xvfb-run)"))

@@ -1,6 +1,7 @@
-// pavsdi: the program. It talks in a window, or on the terminal when asked
-// to (PAVSDI_UI=console) or when no display is there. The one place where
-// the window and the application meet.
+// pavsdi-window: the program in its window, which pavsdi becomes when a
+// display is used; on the terminal still when asked to (PAVSDI_UI=console)
+// or when the display cannot be opened. The one place where the window and
+// the application meet.
 #include "app/program_start.h"
 #include "platform/interrupt.h"
 #include "shell/front_ends.h"

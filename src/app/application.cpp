@@ -19,10 +19,11 @@ int RunConsoleApplication() {
 
 const char kOnClipboard[] = "la tablature courante est dans le presse papier";
 
-// The reading cue, and the tablature as the current information.
-void TablatureAsInformation() {
+// The reading cue, and the tablature as the current information; false
+// when it could not be written (the user was told why).
+bool TablatureAsInformation() {
   PlayCue(kReadingCue);
-  WriteTextFile(WorkingState.TabText, kInfoFile);
+  return WriteTextFile(WorkingState.TabText, kInfoFile) == 0;
 }
 
 bool ClipboardReachable() {
@@ -35,13 +36,13 @@ bool ClipboardReachable() {
 }  // namespace
 
 void StartApplication(const char* caption) {
-  TablatureAsInformation();
+  if (!TablatureAsInformation()) return;
   ShowInfo(kOnClipboard, caption);
   RunProgram(kClipboardProgram, kShowMaximized);
 }
 
 void StartTerminalApplication() {
-  TablatureAsInformation();
+  if (!TablatureAsInformation()) return;
   if (!ClipboardReachable()) {
     ShowInfo("presse papier inaccessible : la tablature courante n'y a pas été mise", "");
     return;

@@ -19,7 +19,7 @@ class TConsoleDocument : public TDocumentWindow {
   bool ReplaceWith(const char* path) override {
     if (formats::FileReadable(platform::MapPath(path))) return true;
     char message[kFileNameSize + 40];
-    std::snprintf(message, sizeof message, "Unable to read file %s from disk.", path);
+    std::snprintf(message, sizeof message, "Impossible de lire le fichier %s.", path);
     ShowInfo(message, kProductCaption);
     return false;
   }

@@ -12,8 +12,8 @@ class TDocumentWindow {
   virtual bool CanClose() = 0;
   // Starts a new empty text, after the change question.
   virtual void NewFile() = 0;
-  // Replaces the text with the file; on failure says "Unable to read file
-  // %s from disk.", keeps the text and returns false.
+  // Replaces the text with the file; on failure says "Impossible de lire le
+  // fichier %s.", keeps the text and returns false.
   virtual bool ReplaceWith(const char* path) = 0;
   // The open dialog over the main window: the chosen name into `name`
   // (size characters); false when the user did not confirm.

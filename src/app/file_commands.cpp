@@ -20,10 +20,14 @@ namespace {
 // The file must exist, the read-only box is hidden, overwriting is confirmed.
 constexpr unsigned kOpenSaveFlags = 0x1006;
 
-// Page 1 of the file; false when it could not be read (an empty file is
-// read, as an empty text).
+// Page 1 of the file; false when it could not be read or held only NUL
+// bytes (an empty file is read, as an empty text).
 bool ReadTablaturePage(char* text, const char* name) {
-  if (ReadTextPage(text, 1, name) > 0) return true;
+  if (ReadTextPage(text, 1, name) > 0) {
+    if (text[0]) return true;
+    ShowInfo(name, kNoText);
+    return false;
+  }
   text[0] = 0;
   return formats::FileReadable(platform::MapPath(name));
 }
@@ -38,9 +42,10 @@ void MakeCurrentTablature(const char* name) {
   }
   char text[kPageSize + 1];
   if (!ReadTablaturePage(text, name)) return;
+  // Without its working copy the file would not stay current.
+  if (WriteTextFile(text, kWorkingCopy) != 0) return;
   CopyText(WorkingState.TabFile, name);
   CopyText(WorkingState.TabText, text);
-  WriteTextFile(WorkingState.TabText, kWorkingCopy);
   ShowInfo("tablature", name);
 }
 

@@ -44,7 +44,7 @@ int PlayFromCommandLine(const char* argument) {
   }
   if (std::strstr(argument, ".tab")) {
     CopyText(ws.TabFile, argument);
-    if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0) WriteTextFile(ws.TabText, kWorkingCopy);
+    if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) WriteTextFile(ws.TabText, kWorkingCopy);
     CopyText(ws.TabFile, kWorkingCopy);
     PlayCurrentMeasure();
     return 0;
@@ -66,7 +66,7 @@ bool PrepareTablature() {
   static char settingsText[kPageSize + 1];
   static char scratch[kPageSize + 1];
   LoadSettings(settingsText, scratch);
-  if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0) {
+  if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) {
     WriteTextFile(ws.TabText, kWorkingCopy);
     return true;
   }

@@ -4,15 +4,19 @@
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "platform/interrupt.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "tablature/clipboard_text.h"
 #include "tablature/measure_player.h"
 
 namespace {
 
-// The tablature put aside while the clipboard plays "for once". Should the
-// program be ended during that play, it is put back all the same.
+// The tablature put aside while the clipboard plays "for once", kept on
+// disk beside the working copy as well: should the program be ended during
+// that play it is put back all the same, by the shutdown or, after a kill,
+// at the next start.
 char keptTabText[kPageSize + 1];
 bool keptPending = false;
 
@@ -20,12 +24,12 @@ void PutKeptTablatureBack() {
   if (!keptPending) return;
   keptPending = false;
   CopyText(WorkingState.TabText, keptTabText);
-  WriteTextFile(WorkingState.TabText, kWorkingCopy);
+  if (WriteTextFile(WorkingState.TabText, kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
 }
 
-void MakeCurrentTablature(const char* text) {
+bool MakeCurrentTablature(const char* text) {
   CopyText(WorkingState.TabText, text);
-  WriteTextFile(WorkingState.TabText, kWorkingCopy);
+  return WriteTextFile(WorkingState.TabText, kWorkingCopy) == 0;
 }
 
 // The whole text, from its first note, without read-outs.
@@ -51,6 +55,11 @@ void PlayClipboard() {
   int answer = platform::Get().dialogs->MessageBox(
       text, "oui=jouer presse papier non=jouer et sauvegarder escape = quitter", kQuestionBox);
   if (answer == kYes) {
+    // Without the kept copy on disk the working copy could be lost.
+    if (WriteTextFile(WorkingState.TabText, kKeptWorkingCopy) != 0) {
+      PlayCue(kEditionCue);
+      return;
+    }
     CopyText(keptTabText, WorkingState.TabText);
     keptPending = true;
     platform::AtShutdown(PutKeptTablatureBack);
@@ -62,4 +71,11 @@ void PlayClipboard() {
     PlayWhole();
   }
   PlayCue(kEditionCue);
+}
+
+void RestoreKeptTablature() {
+  char kept[kPageSize + 1];
+  if (!formats::FileReadable(platform::MapPath(kKeptWorkingCopy))) return;
+  ReadTextPage(kept, 1, kKeptWorkingCopy);
+  if (WriteTextFile(kept, kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
 }

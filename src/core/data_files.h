@@ -6,6 +6,8 @@
 // The working copy of the current tablature, and the current information.
 inline constexpr char kWorkingCopy[] = "\\orfeon\\prv.tab";
 inline constexpr char kInfoFile[] = "\\orfeon\\prvinfo.tab";
+// The working copy put aside while the clipboard plays in its place.
+inline constexpr char kKeptWorkingCopy[] = "\\orfeon\\prvgarde.tab";
 
 // The MIDI device number, the settings and the dictionary.
 inline constexpr char kDeviceFile[] = "\\orfeon\\midiinit.dev";

@@ -1,8 +1,9 @@
 #include "core/text_files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/prompts.h"
 #include "formats/encoding.h"
@@ -14,20 +15,12 @@ namespace {
 
 constexpr int kPageChars = 2048;
 
+// A path and the reason it could not be written.
+constexpr int kPathText = 4096 + 64;
+
 // How much of a file is looked at to tell UTF-8 from Windows-1252.
 constexpr size_t kSniffSize = 64 * 1024;
 char sniff[kSniffSize];
-
-FILE* OpenForReading(const char* path) {
-  FILE* f = std::fopen(platform::MapPath(path).c_str(), "rb");
-  if (!f) return nullptr;
-  struct stat st;
-  if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
-    std::fclose(f);
-    return nullptr;
-  }
-  return f;
-}
 
 // Next character of the file in Windows-1252, CR LF read as one line feed;
 // EOF at the end.
@@ -62,7 +55,7 @@ int NextChar(FILE* f, bool utf8) {
 
 int ReadTextPage(char* destination, int page, const char* path) {
   destination[0] = 0;
-  FILE* f = OpenForReading(path);
+  FILE* f = formats::OpenRegularFile(platform::MapPath(path));
   if (!f) {
     ShowInfo(path, "impossible d'ouvrir en lecture");
     return 0;
@@ -97,7 +90,30 @@ int WriteTextFile(const char* text, const char* path) {
     if (*p == '\n') dos += '\r';
     dos += *p;
   }
-  return formats::WriteFileAtomically(platform::MapPath(path), dos.data(), dos.size()) ? 0 : -1;
+  if (formats::WriteFileAtomically(platform::MapPath(path), dos.data(), dos.size())) return 0;
+  ShowWriteFailure(path, errno);
+  return -1;
+}
+
+void RemoveTextFile(const char* path) { unlink(platform::MapPath(path).c_str()); }
+
+void ShowWriteFailure(const char* path, int error) {
+  const char* reason;
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT: reason = "le disque est plein"; break;
+    case EACCES:
+    case EPERM: reason = "accès refusé"; break;
+    case EROFS: reason = "le disque est en lecture seule"; break;
+    case ENOENT:
+    case ENOTDIR: reason = "le répertoire n'existe pas"; break;
+    case EISDIR: reason = "c'est un répertoire"; break;
+    case EFBIG: reason = "le fichier est trop grand"; break;
+    default: reason = "erreur d'écriture"; break;
+  }
+  char text[kPathText];
+  std::snprintf(text, sizeof text, "%s\n%s", path, reason);
+  ShowInfo(text, "impossible d'écrire");
 }
 
 void MidText(char* destination, const char* source, int start, int count) {

@@ -11,9 +11,21 @@
 int ReadTextPage(char* destination, int page, const char* path);
 
 // Writes the text with CR LF line ends. The old file is replaced only once
-// the new one is whole; 0 on success, -1 when it cannot be written (the old
-// file is then untouched).
+// the new one is whole; 0 on success, -1 when it cannot be written: the old
+// file is then untouched and a box names the file and the reason.
 int WriteTextFile(const char* text, const char* path);
+
+// The caption of a file that holds only NUL bytes.
+inline constexpr char kNoText[] = "ce fichier ne contient pas de texte";
+
+// The caption of a file name with characters Windows-1252 lacks.
+inline constexpr char kNameNotWritable[] = "ce nom contient des caractères que le programme ne sait pas écrire";
+
+// Removes the file, if there.
+void RemoveTextFile(const char* path);
+
+// The box of a file that could not be written, `error` an errno value.
+void ShowWriteFailure(const char* path, int error);
 
 // Copies into `destination` (count + 1 characters) at most `count`
 // characters of `source` from character number `start` (1-based).

@@ -1,10 +1,10 @@
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <string>
 
 #include "drivers/clipboards.h"
 #include "formats/encoding.h"
+#include "formats/file_bytes.h"
 
 namespace drivers {
 namespace {
@@ -19,36 +19,23 @@ class TextFileClipboard : public platform::Clipboard {
   bool ReadText(char* buffer, int size) override {
     if (size <= 0) return false;
     buffer[0] = 0;
-    std::ifstream in(path_, std::ios::binary);
+    // Only what fits is read (a character is at most 4 bytes of UTF-8), and
+    // only from a regular file.
+    std::FILE* in = formats::OpenRegularFile(path_);
     if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes(static_cast<size_t>(size) * 4, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in));
+    std::fclose(in);
     // A person may have written the file in UTF-8.
-    if (formats::IsMultiByteUtf8(bytes.data(), bytes.size(), false)) bytes = formats::Utf8ToCp1252(bytes);
+    if (formats::IsMultiByteUtf8(bytes.data(), bytes.size(), true)) bytes = formats::Utf8ToCp1252(bytes);
     int n = 0;
     for (; n < size - 1 && n < static_cast<int>(bytes.size()) && bytes[n] != 0; ++n) buffer[n] = bytes[n];
     buffer[n] = 0;
     return n > 0;
   }
 
-  bool WriteText(const char* text) override {
-    // Readers never see half a text: a whole new file replaces the old.
-    std::string temporary = path_ + ".tmp";
-    {
-      std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-      if (!out) return false;
-      out << text;
-      out.flush();
-      if (!out) {
-        std::remove(temporary.c_str());
-        return false;
-      }
-    }
-    if (std::rename(temporary.c_str(), path_.c_str()) != 0) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-    return true;
-  }
+  // Readers never see half a text: a whole new file replaces the old.
+  bool WriteText(const char* text) override { return formats::WriteFileAtomically(path_, text, std::strlen(text)); }
 
   void Close() override {}
 

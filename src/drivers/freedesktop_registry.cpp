@@ -45,15 +45,11 @@ std::string ReadFile(const std::string& path) {
   return formats::ReadFileBytes(path, &bytes) ? bytes : std::string();
 }
 
-// Written beside and renamed over, so that a failed write leaves the old file.
+// A failed write leaves the old file.
 bool WriteFile(const std::string& path, const std::string& bytes) {
   std::error_code error;
   fs::create_directories(fs::path(path).parent_path(), error);
-  std::string temporary = path + ".new";
-  if (!formats::WriteFileBytes(temporary, bytes)) return false;
-  fs::rename(temporary, path, error);
-  if (error) fs::remove(temporary, error);
-  return !error;
+  return formats::WriteFileBytes(path, bytes);
 }
 
 bool RemoveFile(const std::string& path) {

@@ -15,10 +15,12 @@ class MidiFileDevice : public platform::MidiDevice {
   bool Open() override;
   void Send(const uint8_t* bytes, int length) override;
   void Wait(uint32_t ms) override;
-  // Writes the whole recording so far; a port opened again in the same run
-  // goes on with the same recording. Nothing is written when nothing was
-  // recorded since the last write, so that a file another program wrote
-  // there meanwhile (the companion player) is not overwritten for nothing.
+  // Writes the whole recording so far, replacing the old file at once; a
+  // port opened again in the same run goes on with the same recording.
+  // Nothing is written before the first note, nor when nothing was recorded
+  // since the last write, so that a file another program wrote there
+  // meanwhile (the companion player) is not overwritten for nothing. A file
+  // that cannot be written is named in a box and the old one stays.
   void Close() override;
   std::string OutputFile() const override { return programPath_; }
 
@@ -27,7 +29,8 @@ class MidiFileDevice : public platform::MidiDevice {
   const char* programPath_;
   std::vector<formats::TimedMessage> messages_;
   uint64_t nowMs_ = 0;
-  bool unsaved_ = true;
+  bool started_ = false;  // a note was played
+  bool unsaved_ = false;
 };
 
 }  // namespace drivers

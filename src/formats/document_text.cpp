@@ -3,21 +3,6 @@
 #include "formats/encoding.h"
 
 namespace formats {
-namespace {
-
-bool FitsCp1252(const std::string& utf8) {
-  const auto* b = reinterpret_cast<const unsigned char*>(utf8.data());
-  for (size_t i = 0; i < utf8.size();) {
-    unsigned cp;
-    size_t n = DecodeUtf8(b + i, utf8.size() - i, &cp);
-    if (n == 0) return false;
-    if (cp >= 0x80 && CodePointToCp1252(cp) == '?') return false;
-    i += n;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string DecodeFileText(const std::string& bytes, TFileFormat* format) {
   format->utf8 = IsMultiByteUtf8(bytes.data(), bytes.size(), false);

@@ -1,5 +1,7 @@
 #include "formats/encoding.h"
 
+#include <algorithm>
+
 namespace formats {
 namespace {
 
@@ -122,6 +124,13 @@ std::string Utf8ToCp1252(const std::string& text) {
     }
   }
   return out;
+}
+
+// A character Windows-1252 lacks is the only source of a "?" the text did
+// not have.
+bool FitsCp1252(const std::string& text) {
+  std::string converted = Utf8ToCp1252(text);
+  return std::count(converted.begin(), converted.end(), '?') == std::count(text.begin(), text.end(), '?');
 }
 
 }  // namespace formats

@@ -12,6 +12,10 @@ std::string Cp1252ToUtf8(const char* text, size_t length);
 // valid UTF-8 are taken as Windows-1252 already.
 std::string Utf8ToCp1252(const std::string& text);
 
+// True when Utf8ToCp1252 keeps every character of the text (none becomes
+// "?"): a file name that fails this would name another file.
+bool FitsCp1252(const std::string& text);
+
 // True when the bytes are valid UTF-8 and hold at least one multi-byte
 // sequence. A sequence cut by the end of the bytes does not count against
 // them when `truncatedOk` (the bytes are the start of a longer file).

@@ -11,11 +11,11 @@ void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) { out.insert(out.en
 
 }  // namespace
 
-std::vector<uint8_t> BuildWav(const int16_t* samples, size_t frames, int channels, int rate) {
+std::vector<uint8_t> WavHeader(size_t frames, int channels, int rate) {
   const uint32_t dataBytes = static_cast<uint32_t>(frames * static_cast<size_t>(channels) * 2);
   const uint32_t frameBytes = static_cast<uint32_t>(channels) * 2;
   std::vector<uint8_t> out;
-  out.reserve(44 + dataBytes);
+  out.reserve(kWavHeaderSize + dataBytes);
   PutTag(out, "RIFF");
   Put(out, 36 + dataBytes, 4);
   PutTag(out, "WAVE");
@@ -29,6 +29,11 @@ std::vector<uint8_t> BuildWav(const int16_t* samples, size_t frames, int channel
   Put(out, 16, 2);
   PutTag(out, "data");
   Put(out, dataBytes, 4);
+  return out;
+}
+
+std::vector<uint8_t> BuildWav(const int16_t* samples, size_t frames, int channels, int rate) {
+  std::vector<uint8_t> out = WavHeader(frames, channels, rate);
   for (size_t i = 0; i < frames * static_cast<size_t>(channels); ++i)
     Put(out, static_cast<uint16_t>(samples[i]), 2);
   return out;

@@ -15,13 +15,16 @@ int32_t OpenMidiPort() {
     ws.MidiOut = nullptr;
   }
   uint32_t n = platform::MidiOutGetNumDevs();
+  // Only the chosen device is asked (asking another may start its
+  // synthesizer for nothing); a number with no device, or a device that
+  // does not open, cannot play.
   uint16_t notes = 0;
-  uint32_t d = 0;
-  for (; d < n; ++d) {
+  if (ws.MidiDevice >= 0 && static_cast<uint32_t>(ws.MidiDevice) < n) {
+    uint32_t d = static_cast<uint32_t>(ws.MidiDevice);
     notes = platform::MidiOutGetNoteCapacity(d);
-    if (static_cast<int32_t>(d) == ws.MidiDevice) break;
+    if (notes != 0) ws.MidiOut = platform::MidiOutOpen(d);
   }
-  ws.MidiOut = platform::MidiOutOpen(d);
+  if (!ws.MidiOut) notes = 0;
   ws.Polyphony = notes;
   return ws.Polyphony != 0 ? static_cast<int32_t>(n) : -1;
 }

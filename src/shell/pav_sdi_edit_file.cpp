@@ -1,11 +1,13 @@
 #include "shell/pav_sdi_edit_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include <wx/filename.h>
 
 #include "core/prompts.h"
+#include "core/text_files.h"
 #include "core/working_state.h"
 #include "formats/file_bytes.h"
 #include "platform/paths.h"
@@ -65,8 +67,11 @@ void TPavSdiEditFile::NewFile() {
 
 bool TPavSdiEditFile::ReplaceWith(const char* path) {
   std::string bytes;
+  // The window edits files up to formats::kReadLimit (1 Mo).
   if (!formats::ReadFileBytes(platform::MapPath(path), &bytes)) {
-    ShowFileMessage("Unable to read file %s from disk.", path);
+    ShowFileMessage(errno == EFBIG ? "Le fichier %s dépasse 1 Mo : la fenêtre ne peut pas l'éditer."
+                                   : "Impossible de lire le fichier %s.",
+                    path);
     return false;
   }
   ChangeValue(wxString::FromUTF8(formats::DecodeFileText(bytes, &format_)));
@@ -95,7 +100,7 @@ bool TPavSdiEditFile::SaveAs() {
   if (!ChooseFile(true, "Save As", &name)) return false;
   if (!wxFileName(wxString::FromUTF8(name)).HasExt()) name += std::string(".") + dialogData_.defaultExtension;
   if (name.size() >= kFileNameSize) {
-    ShowFileMessage("Unable to write file %s to disk.", name.c_str());
+    ShowFileMessage("Le nom du fichier %s est trop long.", name.c_str());
     return false;
   }
   if (!Write(name.c_str())) return false;
@@ -107,7 +112,7 @@ bool TPavSdiEditFile::SaveAs() {
 bool TPavSdiEditFile::Write(const char* path) {
   std::string bytes = formats::EncodeFileText(std::string(GetValue().utf8_str()), &format_);
   if (!formats::WriteFileBytes(platform::MapPath(path), bytes)) {
-    ShowFileMessage("Unable to write file %s to disk.", path);
+    ShowWriteFailure(path, errno);
     return false;
   }
   DiscardEdits();

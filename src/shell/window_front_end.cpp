@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <glib-unix.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -12,6 +14,7 @@
 #include "drivers/audio_cues.h"
 #include "drivers/launcher.h"
 #include "platform/clipboard.h"
+#include "platform/interrupt.h"
 #include "platform/stop_request.h"
 #include "shell/french_locale.h"
 #include "shell/pav_sdi_app.h"
@@ -19,6 +22,9 @@
 #include "shell/wx_clipboard.h"
 #include "shell/wx_dialogs.h"
 #include "shell/wx_file_dialogs.h"
+
+// Last: its macros would upset the toolkit's headers.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -35,8 +41,22 @@ TDesktopPrograms programs;
 // the keyboard's state.
 bool EscapeHeld() { return wxGetKeyState(WXK_ESCAPE); }
 
+// A signal wakes every loop of the toolkit, the modal boxes' included.
+gboolean OnInterrupt(gint fd, GIOCondition, gpointer) {
+  char drained[16];
+  while (read(fd, drained, sizeof drained) > 0) {
+  }
+  platform::CheckInterrupted();
+  return G_SOURCE_CONTINUE;
+}
+
+// The display went away (its server ended, the session closed): the program
+// ends as on a signal rather than at the toolkit's abrupt exit.
+int OnDisplayLost(Display*) { platform::EndUnattended(1); }
+
 int RunWindow() {
   int status = 0;
+  if (platform::InterruptWakeFd() >= 0) g_unix_fd_add(platform::InterruptWakeFd(), G_IO_IN, OnInterrupt, nullptr);
   if (wxTheApp->CallOnInit()) {
     status = wxTheApp->OnRun();
     wxTheApp->OnExit();
@@ -59,6 +79,7 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   bool started = wxEntryStart(count, arguments.data());
   wxLog::EnableLogging(true);
   if (!started) return false;
+  XSetIOErrorHandler(OnDisplayLost);
   UseFrenchLocale();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;

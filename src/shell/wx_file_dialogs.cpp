@@ -3,6 +3,9 @@
 #include <wx/app.h>
 #include <wx/filedlg.h>
 
+#include "core/prompts.h"
+#include "core/text_files.h"
+#include "formats/encoding.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -21,5 +24,7 @@ bool TWxFileDialogs::ChooseFile(bool save, const char* title, const char* filter
   wxFileDialog dialog(wxTheApp->GetTopWindow(), Wx(title), "", "", Wildcard(filter), style);
   if (dialog.ShowModal() != wxID_OK) return false;
   *name = Cp1252(dialog.GetPath());
-  return true;
+  if (formats::FitsCp1252(std::string(dialog.GetPath().utf8_str()))) return true;
+  ShowInfo(name->c_str(), kNameNotWritable);
+  return false;
 }

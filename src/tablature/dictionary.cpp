@@ -7,6 +7,8 @@
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "formats/encoding.h"
+#include "formats/file_bytes.h"
+#include "platform/interrupt.h"
 #include "platform/paths.h"
 
 namespace {
@@ -72,7 +74,7 @@ void TranslateWord(const char* word, char opener, char* keys, char* translations
 
 int LookupWord(const char* searchKey, char* found, const char* path) {
   found[0] = 0;
-  std::FILE* f = std::fopen(platform::MapPath(path).c_str(), "rb");
+  std::FILE* f = formats::OpenRegularFile(platform::MapPath(path));
   if (!f) {
     ShowInfo("dictionnaire nontrouvé", path);
     return 0;
@@ -80,6 +82,7 @@ int LookupWord(const char* searchKey, char* found, const char* path) {
   static char line[kLongText];
   int length = 0;
   while (std::fgets(line, sizeof line, f)) {
+    platform::CheckInterrupted();
     DropCarriageReturn(line);
     Utf8LineToCp1252(line);
     const char* at = std::strstr(line, searchKey);

@@ -94,7 +94,7 @@ class Harmony(pavsdi.RootTest):
                     self.assertEqual(value, probe[field], field)
         lines, _ = self.session("405", "n", "n", "n", "n")
         self.assertEqual(ask("voix 4 soprano", "oui=saisie non=annuler=quitter"), lines[3])
-        lines, _ = self.session("403", "n", "n", "o")
+        lines, _ = self.session("403", "n", "n", "o", *self.PROBE)
         self.assertEqual(16, self.programs[-1])
 
     def test_steppers_wrap_and_stop(self):

@@ -71,13 +71,31 @@ class Sound(pavsdi.RootTest):
             self.assertAlmostEqual(start, onset_ms, delta=5, msg="note %d" % pitch)
             previous_note_end = end
 
-    def test_piece_ending_on_a_note_stops_with_it(self):
-        # An eighth rest then a quarter A at tempo 120: 750 ms in all.
+    def test_piece_ending_on_a_note_rings_out(self):
+        # An eighth rest then a quarter A at tempo 120: 750 ms of timeline,
+        # then the release of the A until it falls below -60 dBFS.
         status, _, err = self.run_program("devprobe", ["--play", "1", "0:8000 69:4000"])
         self.assertEqual(0, status, err)
         _, levels = frame_levels(os.path.join(self.orfeon, "sortie.wav"))
-        self.assertEqual(frame(750), len(levels))
-        self.assertGreater(max(levels[frame(250):]), ONSET_LEVEL)
+        self.assertGreater(max(levels[frame(250):frame(750)]), ONSET_LEVEL)
+        self.assertGreater(len(levels), frame(750))
+        self.assertLessEqual(len(levels), frame(750 + 3000))
+        self.assertGreater(max(levels[frame(750):]), QUIET_LEVEL, "the release is kept")
+        self.assertLess(max(levels[-frame(10):]), QUIET_LEVEL, "it ends below -60 dBFS")
+
+    def test_render_of_several_minutes(self):
+        # 45 whole notes of 4 s and a quarter of 500 ms: three minutes,
+        # written as they render, then the release of the last note.
+        notes = " ".join(["60:1", "64:1", "67:1"] * 15) + " 72:4000"
+        status, _, err = self.run_program("devprobe", ["--play", "1", notes], timeout=300)
+        self.assertEqual(0, status, err)
+        params, levels = frame_levels(os.path.join(self.orfeon, "sortie.wav"))
+        self.assertEqual((2, 2, RATE), params)
+        tail = len(levels) - frame(180500)
+        self.assertGreater(tail, 0)
+        self.assertLessEqual(tail, frame(3000))
+        self.assertGreater(max(levels[frame(180000):frame(180500)]), ONSET_LEVEL)
+        self.assertLess(max(levels[-frame(10):]), QUIET_LEVEL)
 
     def test_device_0_without_sound_output(self):
         quiet = dict(PAVSDI_AUDIO="none", XDG_RUNTIME_DIR="", PULSE_SERVER="")

@@ -1,5 +1,9 @@
 #include "fakes/fakes.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -138,4 +142,21 @@ std::string PavTest::ReadHostFile(const char* programPath) {
   std::ostringstream all;
   all << in.rdbuf();
   return all.str();
+}
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(unsigned long bytes) {
+  // A write past the limit then fails with EFBIG instead of killing.
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  oldSoft_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit() {
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = oldSoft_;
+  setrlimit(RLIMIT_FSIZE, &limit);
 }

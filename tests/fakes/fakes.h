@@ -114,6 +114,17 @@ void UseStopPoll(bool (*poll)());
 
 }  // namespace fakes
 
+// A full disk for the tests, whoever runs them (the superuser writes into
+// a read-only directory): files cannot grow past `bytes` while it lives.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(unsigned long bytes);
+  ~ScopedFileSizeLimit();
+
+ private:
+  unsigned long oldSoft_;
+};
+
 // Base of every test that touches the program: a zeroed working state, the
 // fakes installed, one recording device (device 0, capacity 32) unless the
 // test installs others, an empty command table and a temporary drive root.

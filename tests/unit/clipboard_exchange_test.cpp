@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -142,6 +144,28 @@ TEST_F(Clipboard, PlayForOnceThenTheTablatureComesBack) {
   EXPECT_EQ(std::vector<std::string>{"\\orfeon\\edition.wav"}, sound.cues);
 }
 
+// While the clipboard plays, the kept tablature waits on disk beside the
+// working copy: a run killed then gets it back at its next start.
+TEST_F(Clipboard, KeptTablatureSurvivesAKilledRun) {
+  clipboard.text = "c d e";
+  std::string keptDuringPlay;
+  spy->onSend = [&] {
+    if (keptDuringPlay.empty()) keptDuringPlay = ReadHostFile("\\orfeon\\prvgarde.tab");
+  };
+  PlayAnswering(kYes);
+  EXPECT_EQ("g a\r\n", keptDuringPlay);
+  EXPECT_FALSE(std::filesystem::exists(HostPath("\\orfeon\\prvgarde.tab")));
+  // As a kill during the play leaves them.
+  WriteHostFile("\\orfeon\\prv.tab", "c d e\r\n");
+  WriteHostFile("\\orfeon\\prvgarde.tab", "g a\r\n");
+  RestoreKeptTablature();
+  EXPECT_EQ("g a\r\n", ReadHostFile("\\orfeon\\prv.tab"));
+  EXPECT_FALSE(std::filesystem::exists(HostPath("\\orfeon\\prvgarde.tab")));
+  RestoreKeptTablature();  // nothing left aside: nothing changes
+  EXPECT_EQ("g a\r\n", ReadHostFile("\\orfeon\\prv.tab"));
+  EXPECT_TRUE(dialogs.boxes.size() == 1u) << "only the question";
+}
+
 TEST_F(Clipboard, PlayAndKeepOrLeave) {
   struct Case {
     int answer;
@@ -282,6 +306,15 @@ TEST_F(Clipboard, FileClipboardHoldsTheBytes) {
   EXPECT_TRUE(file.ReadText(text, sizeof text));
   EXPECT_STREQ("\xE9t\xE9", text);
   EXPECT_FALSE(drivers::FileClipboard((root + "/no/such/dir/x").c_str()).WriteText("c"));
+  // A directory or a device is no clipboard: refused, never read nor replaced.
+  for (const char* other : {"/", "/dev/zero", "/dev/null"}) {
+    platform::Clipboard& odd = drivers::FileClipboard(other);
+    EXPECT_FALSE(odd.ReadText(text, sizeof text)) << other;
+    EXPECT_FALSE(odd.WriteText("c")) << other;
+  }
+  struct stat st;
+  ASSERT_EQ(0, stat("/dev/null", &st));
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 }  // namespace

@@ -145,6 +145,26 @@ TEST_F(FileCommands, UnreadableTablatureKeepsTheWorkingCopy) {
   EXPECT_EQ("c d e\r\n", ReadHostFile("\\orfeon\\prv.tab"));
 }
 
+// Nothing is said to be current unless its working copy was written; a
+// file of NUL bytes only is no text.
+TEST_F(FileCommands, TablatureWithoutItsWorkingCopyOrTextIsNotMadeCurrent) {
+  WriteHostFile("\\orfeon\\piece.tab", "g a b");
+  WriteHostFile("\\orfeon\\zeros.tab", std::string(100, '\0'));
+  std::string piece = HostPath("\\orfeon\\piece.tab");
+  {
+    ScopedFileSizeLimit full(0);
+    RunCommand(kOpenCommand, piece.c_str());
+  }
+  RunCommand(kOpenCommand, HostPath("\\orfeon\\zeros.tab").c_str());
+  EXPECT_STREQ("\\orfeon\\old.tab", WorkingState.TabFile);
+  EXPECT_STREQ("c d e", WorkingState.TabText);
+  EXPECT_EQ("c d e\r\n", ReadHostFile("\\orfeon\\prv.tab"));
+  ASSERT_EQ(2u, dialogs.boxes.size());
+  EXPECT_EQ("impossible d'écrire", dialogs.boxes[0].caption);
+  EXPECT_EQ("\\orfeon\\prv.tab\nle fichier est trop grand", dialogs.boxes[0].text);
+  EXPECT_EQ("ce fichier ne contient pas de texte", dialogs.boxes[1].caption);
+}
+
 TEST_F(FileCommands, EmptyTablatureIsStillMadeCurrent) {
   WriteHostFile("\\orfeon\\empty.tab", "");
   std::string path = HostPath("\\orfeon\\empty.tab");
@@ -200,7 +220,7 @@ TEST_F(FileCommands, ConsoleDocumentReportsUnreadableFiles) {
   SetDocumentWindow(nullptr);
   EXPECT_FALSE(DocumentWindow().ReplaceWith("/nonexistent/x.tab"));
   ASSERT_EQ(1u, dialogs.boxes.size());
-  EXPECT_EQ("Unable to read file /nonexistent/x.tab from disk.", dialogs.boxes[0].text);
+  EXPECT_EQ("Impossible de lire le fichier /nonexistent/x.tab.", dialogs.boxes[0].text);
   EXPECT_FALSE(DocumentWindow().ReplaceWith(root.c_str())) << "a directory";
 }
 

@@ -97,12 +97,12 @@ TEST_F(Port, NormalizePitchWrapsAndSetsOctave) {
   }
 }
 
-TEST_F(Port, OpeningReadsCapabilitiesUpToTheChosenDevice) {
+TEST_F(Port, OpeningAsksOnlyTheChosenDevice) {
   UseDevices({10, 20, 30});
   WorkingState.MidiDevice = 1;
   EXPECT_EQ(3, OpenMidiPort());
   EXPECT_EQ(20, WorkingState.Polyphony);
-  EXPECT_EQ(1, Device(0).capacityReads);
+  EXPECT_EQ(0, Device(0).capacityReads) << "another device's synthesizer would be built for nothing";
   EXPECT_EQ(1, Device(1).capacityReads);
   EXPECT_EQ(0, Device(2).capacityReads);
   EXPECT_EQ(1, Device(1).opens);
@@ -110,15 +110,15 @@ TEST_F(Port, OpeningReadsCapabilitiesUpToTheChosenDevice) {
   EXPECT_NE(nullptr, WorkingState.MidiOut);
 }
 
-TEST_F(Port, OutOfRangeDeviceTakesTheLastCapacityAndOpensNothing) {
+TEST_F(Port, OutOfRangeDeviceIsUnusableAndOpensNothing) {
   UseDevices({10, 20, 30});
   for (int32_t device : {7, 3, -1}) {
     WorkingState.MidiDevice = device;
-    EXPECT_EQ(3, OpenMidiPort());
-    EXPECT_EQ(30, WorkingState.Polyphony);
+    EXPECT_EQ(-1, OpenMidiPort());
+    EXPECT_EQ(0, WorkingState.Polyphony);
     EXPECT_EQ(nullptr, WorkingState.MidiOut);
   }
-  EXPECT_EQ(3, Device(2).capacityReads);
+  EXPECT_EQ(0, Device(0).capacityReads + Device(1).capacityReads + Device(2).capacityReads);
   EXPECT_EQ(0, Device(0).opens + Device(1).opens + Device(2).opens);
   // Messages go nowhere, and waits still take their time.
   SendNoteOn(60);

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -127,12 +128,24 @@ class WavRender : public PavTest {
     PavTest::SetUp();
     if (drivers::FindSoundFont().empty()) GTEST_SKIP() << "no soundfont installed";
   }
-  static size_t Frames(const drivers::WavRenderDevice& d) { return d.Samples().size() / 2; }
-  static size_t FirstSound(const drivers::WavRenderDevice& d) {
-    const std::vector<int16_t>& s = d.Samples();
+  static size_t Frames(const drivers::WavRenderDevice& d) { return d.Frames(); }
+  static size_t FirstSound(const std::vector<int16_t>& s) {
     for (size_t i = 0; i < s.size(); ++i)
       if (s[i] != 0) return i / 2;
     return s.size() / 2;
+  }
+  // The samples of the output file as written at the last close.
+  std::vector<int16_t> Written() {
+    drivers::PcmSound sound;
+    EXPECT_TRUE(drivers::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &sound));
+    EXPECT_EQ(2, sound.channels);
+    EXPECT_EQ(44100, sound.rate);
+    return sound.samples;
+  }
+  static int Peak(const std::vector<int16_t>& s, size_t fromFrame, size_t toFrame) {
+    int peak = 0;
+    for (size_t i = fromFrame * 2; i < toFrame * 2 && i < s.size(); ++i) peak = std::max(peak, std::abs(int{s[i]}));
+    return peak;
   }
   void Send(drivers::WavRenderDevice& d, uint8_t status, uint8_t a, uint8_t b) {
     uint8_t bytes[3] = {status, a, b};
@@ -164,12 +177,13 @@ TEST_F(WavRender, NoteStartsAtItsTimeAfterExactSilence) {
   device.Wait(250);
   Send(device, 0x81, 60, 0);
   device.Wait(2000);
-  size_t onset = FirstSound(device);
+  device.Close();
+  std::vector<int16_t> s = Written();
+  size_t onset = FirstSound(s);
   EXPECT_GE(onset, 4410u);
   EXPECT_LT(onset, 4410u + 88u);  // within 2 ms
   // Once the release and the reverberation have died out the rest is exact
   // silence: no dither, no noise.
-  const std::vector<int16_t>& s = device.Samples();
   for (size_t i = (350 + 1500) * 441 / 10 * 2; i < s.size(); ++i) ASSERT_EQ(0, s[i]) << "frame " << i / 2;
 }
 
@@ -181,17 +195,47 @@ TEST_F(WavRender, ClosingWritesTheFileAndReopeningContinuesIt) {
   device.Wait(50);
   Send(device, 0x81, 67, 0);
   device.Close();
-  drivers::PcmSound written;
-  ASSERT_TRUE(drivers::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
-  EXPECT_EQ(2, written.channels);
-  EXPECT_EQ(44100, written.rate);
-  EXPECT_EQ(2205u * 2, written.samples.size());
+  // The organ's release rings on after the timeline, then fades out.
+  std::vector<int16_t> first = Written();
+  size_t firstFrames = first.size() / 2;
+  EXPECT_GT(firstFrames, 2205u);
+  EXPECT_LE(firstFrames, 2205u + 3 * 44100u);
+  EXPECT_EQ(device.Frames(), firstFrames);
+  EXPECT_LT(Peak(first, firstFrames - 441, firstFrames), 33) << "the last 10 ms are below -60 dBFS";
+  // Opened again: nothing is written before a note, then the recording goes on.
   ASSERT_TRUE(device.Open());
   device.Wait(50);
   device.Close();
-  ASSERT_TRUE(drivers::ReadSoundFile(HostPath("\\orfeon\\sortie.wav"), &written));
-  EXPECT_EQ(device.Samples(), written.samples);
-  EXPECT_EQ(4410u * 2, written.samples.size());
+  EXPECT_EQ(first, Written());
+  ASSERT_TRUE(device.Open());
+  Send(device, 0x91, 67, 100);
+  device.Wait(50);
+  Send(device, 0x81, 67, 0);
+  device.Close();
+  std::vector<int16_t> second = Written();
+  ASSERT_GT(second.size(), first.size() + 2 * 4410u);
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), second.begin()));
+  EXPECT_EQ(0, Peak(second, firstFrames, firstFrames + 2205)) << "the silent opening";
+  EXPECT_EQ(device.Frames(), second.size() / 2);
+}
+
+TEST_F(WavRender, OldRecordingStaysUntilTheCloseAndAFailedWriteIsReported) {
+  WriteHostFile("\\orfeon\\sortie.wav", "previous recording");
+  drivers::WavRenderDevice device("wav", "\\orfeon\\sortie.wav", drivers::FindSoundFont());
+  ASSERT_TRUE(device.Open());
+  device.Wait(100);
+  Send(device, 0x91, 60, 100);
+  device.Wait(100);
+  EXPECT_EQ("previous recording", ReadHostFile("\\orfeon\\sortie.wav"));
+  {
+    ScopedFileSizeLimit full(4096);  // the disk fills up while it renders
+    device.Wait(1000);
+    device.Close();
+  }
+  EXPECT_EQ("previous recording", ReadHostFile("\\orfeon\\sortie.wav"));
+  ASSERT_EQ(1u, dialogs.boxes.size());
+  EXPECT_EQ("impossible d'écrire", dialogs.boxes[0].caption);
+  EXPECT_EQ("\\orfeon\\sortie.wav\nle fichier est trop grand", dialogs.boxes[0].text);
 }
 
 TEST_F(WavRender, WithoutSoundfontItCannotPlayButKeepsTime) {
@@ -201,7 +245,10 @@ TEST_F(WavRender, WithoutSoundfontItCannotPlayButKeepsTime) {
   Send(device, 0x91, 60, 127);
   device.Wait(10);
   EXPECT_EQ(441u, Frames(device));
-  EXPECT_EQ(Frames(device), FirstSound(device));
+  device.Close();
+  std::vector<int16_t> s = Written();
+  EXPECT_EQ(441u * 2, s.size());
+  EXPECT_EQ(0, Peak(s, 0, 441));
 }
 
 }  // namespace

@@ -1,4 +1,9 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <filesystem>
 #include <string>
 
@@ -6,6 +11,7 @@
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
+#include "formats/file_bytes.h"
 
 namespace {
 
@@ -106,6 +112,73 @@ TEST_F(TextFiles, FailedWriteLeavesNothingBehind) {
   EXPECT_EQ("old text", ReadHostFile("\\orfeon\\dir.tab\\inside"));
   for (auto& entry : std::filesystem::directory_iterator(root + "/orfeon"))
     EXPECT_EQ(std::string::npos, entry.path().string().find(".tmp")) << "temporary file left";
+}
+
+TEST_F(TextFiles, FailedWriteIsNamedWithItsReasonAndKeepsTheOldFile) {
+  WriteHostFile("\\orfeon\\old.tab", "old text");
+  WriteHostFile("\\orfeon\\dir.tab\\inside", "");
+  struct Case {
+    const char* path;
+    unsigned long sizeLimit;  // 0: none
+    const char* reason;
+  } cases[] = {
+      {"\\nowhere\\w.tab", 0, "le répertoire n'existe pas"},
+      {"\\orfeon\\dir.tab", 0, "c'est un répertoire"},
+      {"\\orfeon\\old.tab", 4, "le fichier est trop grand"},
+  };
+  for (const Case& c : cases) {
+    dialogs.boxes.clear();
+    {
+      std::optional<ScopedFileSizeLimit> full;
+      if (c.sizeLimit) full.emplace(c.sizeLimit);
+      EXPECT_EQ(-1, WriteTextFile("new text", c.path)) << c.path;
+    }
+    ASSERT_EQ(1u, dialogs.boxes.size()) << c.path;
+    EXPECT_EQ("impossible d'écrire", dialogs.boxes[0].caption);
+    EXPECT_EQ(std::string(c.path) + "\n" + c.reason, dialogs.boxes[0].text);
+  }
+  EXPECT_EQ("old text", ReadHostFile("\\orfeon\\old.tab"));
+}
+
+TEST_F(TextFiles, OnlyRegularFilesAreReadOrReplaced) {
+  std::string fifo = HostPath("\\orfeon\\fifo.tab");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  // Read at once (no writer is waited for) and refused.
+  EXPECT_EQ(0, ReadTextPage(page, 1, "\\orfeon\\fifo.tab"));
+  ASSERT_EQ(1u, dialogs.boxes.size());
+  EXPECT_EQ("impossible d'ouvrir en lecture", dialogs.boxes[0].caption);
+  EXPECT_EQ(-1, WriteTextFile("x", "\\orfeon\\fifo.tab"));
+  struct stat st;
+  ASSERT_EQ(0, lstat(fifo.c_str(), &st));
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  // A link someone planted is neither followed nor replaced.
+  WriteHostFile("\\outside.txt", "not ours");
+  ASSERT_EQ(0, symlink(HostPath("\\outside.txt").c_str(), HostPath("\\orfeon\\prv.tab").c_str()));
+  EXPECT_EQ(-1, WriteTextFile("x", "\\orfeon\\prv.tab"));
+  EXPECT_EQ("not ours", ReadHostFile("\\outside.txt"));
+  ASSERT_EQ(0, lstat(HostPath("\\orfeon\\prv.tab").c_str(), &st));
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST_F(TextFiles, StaleTemporariesAreRemovedButNotAWriterAtWork) {
+  std::string output = HostPath("\\orfeon\\sortie.wav");
+  WriteHostFile("\\orfeon\\sortie.wav.tmpAbC123", "killed run");
+  WriteHostFile("\\orfeon\\sortie.wav.tmpToolong1", "not ours");
+  formats::AtomicFile working;
+  ASSERT_TRUE(working.Open(output));
+  formats::RemoveStaleTemporaries(output);
+  std::vector<std::string> left;
+  for (auto& entry : std::filesystem::directory_iterator(root + "/orfeon"))
+    left.push_back(entry.path().filename().string());
+  ASSERT_EQ(2u, left.size());
+  auto notOurs = std::find(left.begin(), left.end(), "sortie.wav.tmpToolong1");
+  ASSERT_NE(left.end(), notOurs);
+  left.erase(notOurs);
+  EXPECT_EQ(0u, left[0].find("sortie.wav.tmp")) << "the writer's own";
+  EXPECT_NE("sortie.wav.tmpAbC123", left[0]);
+  EXPECT_TRUE(working.Write("x", 1));
+  EXPECT_TRUE(working.Commit());
+  EXPECT_EQ("x", ReadHostFile("\\orfeon\\sortie.wav"));
 }
 
 TEST_F(TextFiles, WriteThenReadRoundTrip) {

@@ -76,7 +76,9 @@ class RegistrationTest(pavsdi.RootTest):
         self.assertEqual("editor.desktop", self.default())
         log = self.run_window([])
         self.assertEqual(OURS, self.default())
-        program = os.path.realpath(os.path.join(pavsdi.BUILD, "pavsdi"))
+        # What registers is the window program (pavsdi becomes it), which
+        # the desktop then starts directly.
+        program = os.path.realpath(os.path.join(pavsdi.BUILD, "pavsdi-window"))
         self.assertIn("Exec=%s\n" % program, self.entry(OURS))
         self.assertIn("Exec=%s\n" % program, self.entry("PavSdi.Application.desktop"))
         self.assertTrue(os.path.exists(os.path.join(

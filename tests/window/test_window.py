@@ -199,6 +199,24 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual("récit\r\nzz".encode("cp1252"), self.read(copy + ".txt"))
         self.assertEqual([copy + ".txt", piece], self.recent())
 
+    def test_failed_save_and_oversized_open_are_said(self):
+        # Saving onto a link someone planted fails and says so; the file the
+        # link names stays as it was. A file over 1 Mo is not opened.
+        outside = self.host("outside.txt", "not ours")
+        link = os.path.join(self.root, "lien.txt")
+        os.symlink(outside, link)
+        big = self.host("grand.txt", "x" * ((1 << 20) + 1))
+        log = self.run_window(["type abc", "wait 300", "file " + link, "command 24334", "wait 300",
+                               "dump after", "answer 7", "file " + big, "command 24332", "wait 300",
+                               "dump big"])
+        self.assertIn("BOX\tINFO\timpossible d'écrire\t%s\\naccès refusé\t1" % link, log)
+        self.assertEqual("1", self.dump("after")["MODIFIED"])
+        self.assertEqual(b"not ours", self.read(outside))
+        self.assertTrue(os.path.islink(link))
+        self.assertIn("BOX\tINFO\tPavane environnement midi\tLe fichier %s dépasse 1 Mo : la fenêtre ne peut "
+                      "pas l'éditer.\t1" % big, log)
+        self.assertEqual("abc", self.dump("big")["EDITOR"])
+
     def test_change_question_before_discarding(self):
         os.makedirs(ARTEFACTS, exist_ok=True)
         shot = os.path.join(ARTEFACTS, "question-box.png")

@@ -1,0 +1,12 @@
+// pavsdi: the program on the command line and the terminal. It never loads
+// the window's toolkit: with a display (PAVSDI_UI=console not set) it
+// becomes pavsdi-window, the program in its window.
+#include "app/program_start.h"
+#include "drivers/terminal_front_end.h"
+#include "platform/interrupt.h"
+
+int main(int argc, char** argv) {
+  platform::InstallInterruptHandlers();
+  drivers::StartTerminalFrontEnd(argv);
+  return RunProgram(argc, argv, nullptr);
+}
