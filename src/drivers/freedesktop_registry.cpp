@@ -281,14 +281,26 @@ std::string SetDefaultApplication(const std::string& list, const std::string& mi
   std::vector<std::string> lines = Lines(list);
   std::string line = mimeType + "=" + value;
   bool inGroup = false;
+  int header = -1;
   int groupEnd = -1;  // after the last line of our group that is not blank
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!lines[i].empty() && lines[i][0] == '[') {
       inGroup = lines[i].rfind(group, 0) == 0;
-      if (inGroup) groupEnd = static_cast<int>(i) + 1;
+      if (inGroup) header = groupEnd = static_cast<int>(i) + 1;
     } else if (inGroup && lines[i].rfind(mimeType + "=", 0) == 0) {
-      if (value.empty()) lines.erase(lines.begin() + static_cast<long>(i));
-      else lines[i] = line;
+      if (!value.empty()) {
+        lines[i] = line;
+        return Joined(lines);
+      }
+      lines.erase(lines.begin() + static_cast<long>(i));
+      // A group left empty goes with its header, as it came.
+      size_t end = static_cast<size_t>(header);
+      while (end < lines.size() && lines[end].empty()) ++end;
+      if (end == lines.size() || lines[end][0] == '[') {
+        size_t start = static_cast<size_t>(header) - 1;
+        if (end == lines.size() && start > 0 && lines[start - 1].empty()) --start;
+        lines.erase(lines.begin() + static_cast<long>(start), lines.begin() + static_cast<long>(end));
+      }
       return Joined(lines);
     } else if (inGroup && !lines[i].empty()) {
       groupEnd = static_cast<int>(i) + 1;

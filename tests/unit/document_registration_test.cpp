@@ -215,6 +215,10 @@ TEST(MimeAppsList, SetsReplacesAndRemovesOneDefault) {
        "[Default Applications]\ntext/plain=ours.desktop;\n"},
       {"[Default Applications]\ntext/plain=old\ntext/plainer=x\n", "",
        "[Default Applications]\ntext/plainer=x\n"},
+      // A group left empty leaves with its header.
+      {"[Added Associations]\na/b=x\n\n[Default Applications]\ntext/plain=old\n", "",
+       "[Added Associations]\na/b=x\n"},
+      {"[Default Applications]\ntext/plain=old\n\n[Other]\nk=v\n", "", "[Other]\nk=v\n"},
       // The same type in another group is not ours to change.
       {"[Added Associations]\ntext/plain=old\n", "", "[Added Associations]\ntext/plain=old\n"},
   };
