@@ -5,7 +5,7 @@
 #             fuzz target for a few seconds)
 # make fuzz   builds the fuzz targets with clang in build-fuzz and runs each
 #             for FUZZ_SECONDS (default 60)
-# make install   installs under PREFIX (default /usr/local; DESTDIR as usual)
+# make install   installs the build under PREFIX (default /usr/local; DESTDIR as usual)
 # make package   builds the Debian package (build/pavsdi_VERSION_ARCH.deb)
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
@@ -66,7 +66,9 @@ demo: data
 	  if [ $$device = 1 ]; then echo "Fichier WAV écrit : $(DEMO_ROOT)/orfeon/sortie.wav"; \
 	  else echo "Joué sur le synthétiseur intégré"; fi
 
-install: build
+# Not after `build`: `sudo make install` must not build as root.
+install:
+	@test -x $(BUILD)/pavsdi || { echo "make build first" >&2; exit 1; }
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 package: build

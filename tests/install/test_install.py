@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "../blackbox"))
@@ -146,6 +147,19 @@ class InstalledTree(unittest.TestCase):
         self.assertEqual(["prv.tab"], os.listdir(data))
         with open(os.path.join(data, "prv.tab"), "rb") as f:
             self.assertEqual(b"mine\r\n", f.read())
+
+    def test_the_companions_start_from_where_they_are_installed(self):
+        clip = os.path.join(self.work, "clip-" + os.path.basename(self.home))
+        # 509 has clipsend put the current information on the clipboard.
+        done = subprocess.run([self.path("bin/pavsdi")], input="509\no\n", capture_output=True, text=True,
+                              env=fresh_env(self.home, PAVSDI_CLIPBOARD=clip), timeout=60)
+        self.assertIn("RUN\t\\\\orfeon\\\\clipsend.exe\t3", done.stdout)
+        deadline = time.monotonic() + 10
+        while not (os.path.exists(clip) and os.path.getsize(clip)) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertTrue(os.path.exists(clip) and os.path.getsize(clip), "clipsend ran: " + done.stderr)
+        data = os.path.join(self.home, ".local/share/pavsdi/orfeon")
+        self.assertFalse([f for f in os.listdir(data) if f.startswith(("clipsend", "sonplay"))])
 
     def test_standard_options(self):
         for program in ["bin/pavsdi", "bin/devprobe", "lib/pavsdi/sonplay", "lib/pavsdi/clipsend"]:
