@@ -5,6 +5,7 @@
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -16,12 +17,36 @@ int RunConsoleApplication() {
   return RunCommandLoop();
 }
 
+const char kOnClipboard[] = "la tablature courante est dans le presse papier";
+
+// The reading cue, and the tablature as the current information.
+void TablatureAsInformation() {
+  PlayCue(kReadingCue);
+  WriteTextFile(WorkingState.TabText, kInfoFile);
+}
+
+bool ClipboardReachable() {
+  platform::Clipboard& clipboard = *platform::Get().clipboard;
+  if (!clipboard.Open()) return false;
+  clipboard.Close();
+  return true;
+}
+
 }  // namespace
 
 void StartApplication(const char* caption) {
-  PlayCue(kReadingCue);
-  WriteTextFile(WorkingState.TabText, kInfoFile);
-  ShowInfo("la tablature courante est dans le presse papier", caption);
+  TablatureAsInformation();
+  ShowInfo(kOnClipboard, caption);
+  RunProgram(kClipboardProgram, kShowMaximized);
+}
+
+void StartTerminalApplication() {
+  TablatureAsInformation();
+  if (!ClipboardReachable()) {
+    ShowInfo("presse papier inaccessible : la tablature courante n'y a pas été mise", "");
+    return;
+  }
+  ShowInfo(kOnClipboard, "");
   RunProgram(kClipboardProgram, kShowMaximized);
 }
 

@@ -13,5 +13,9 @@ void SetApplicationRunner(TApplicationRunner runner);
 // clipboard (with `caption`) and the companion that puts it there.
 void StartApplication(const char* caption);
 
+// The same at the terminal, where the clipboard is often out of reach: it is
+// tried first, and the person is told once where the tablature is.
+void StartTerminalApplication();
+
 // Runs window mode; returns the exit status.
 int RunApplication();

@@ -6,10 +6,6 @@
 #include "platform/messages.h"
 #include "platform/platform.h"
 
-namespace {
-
-// Parses "<id>[ <argument>]"; false when the line does not start with a
-// decimal number standing alone.
 bool ParseCommandLine(const char* line, int* id, const char** argument) {
   const char* p = line;
   while (*p == ' ' || *p == '\t') ++p;
@@ -25,8 +21,6 @@ bool ParseCommandLine(const char* line, int* id, const char** argument) {
   *argument = p;
   return true;
 }
-
-}  // namespace
 
 int RunCommandLoop() {
   char line[2048];

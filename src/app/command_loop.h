@@ -4,5 +4,9 @@
 // input ends the loop.
 #pragma once
 
+// Parses "<id>[ <argument>]"; false when the line does not start with a
+// decimal number standing alone.
+bool ParseCommandLine(const char* line, int* id, const char** argument);
+
 // Returns the exit status (0).
 int RunCommandLoop();

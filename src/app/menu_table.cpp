@@ -127,3 +127,73 @@ const char* MenuHint(int id) {
   const TMenuItem* item = FindMenuItem(id);
   return item ? item->hint : "";
 }
+
+const TCommandWord kCommandWords[] = {
+    // Tabla
+    {kNewCommand, "nouveau", "", true, "vide la fenêtre pour un nouveau texte"},
+    {kOpenCommand, "ouvrir", "CHEMIN", false, "fait d'un fichier .tab la tablature courante"},
+    {kSaveCommand, "sauver", "", true, "enregistre le texte de la fenêtre"},
+    {kSaveAsCommand, "enregistrer-sous", "", true, "enregistre le texte sous un autre nom"},
+    {kPrintPreviewCommand, "aperçu", "", true, "montre les pages avant l'impression"},
+    {kPrintCommand, "imprimer", "", true, "imprime le texte de la fenêtre"},
+    {kPrintSetupCommand, "mise-en-page", "", true, "règle l'imprimante et la page"},
+    {kExitCommand, "quitter", "", false, "quitte PavSdi"},
+    // Edit
+    {kEditNoteCommand, "edit-note", "", false, "le presse-papier devient le motif de notes"},
+    {kEditRhythmCommand, "edit-rythme", "", false, "le presse-papier devient le rythme"},
+    {kUndoCommand, "défaire", "", true, "annule la dernière modification du texte"},
+    {kCutCommand, "couper", "", true, "coupe la sélection vers le presse-papier"},
+    {kCopyCommand, "copier", "", true, "copie la sélection dans le presse-papier"},
+    {kPasteCommand, "coller", "", true, "colle le presse-papier dans le texte"},
+    {kClearCommand, "tout-effacer", "", true, "efface tout le texte"},
+    {kDeleteCommand, "supprimer", "", true, "supprime la sélection"},
+    // Rechercher
+    {kFindCommand, "chercher", "", true, "cherche un texte"},
+    {kReplaceCommand, "remplacer", "", true, "cherche un texte et le remplace"},
+    {kFindNextCommand, "chercher-suivant", "", true, "trouve le texte cherché plus loin"},
+    // Init
+    {kDefaultsCommand, "défaut", "", false, "remet les paramètres par défaut"},
+    {kMidiInitCommand, "midiinit", "", false, "relit les paramètres de lexiton.ini"},
+    {kTempoCommand, "tempo", "", false, "règle le tempo"},
+    {kInstrumentCommand, "instrument", "", false, "choisit l'instrument"},
+    {kVolumeCommand, "volume", "", false, "règle le volume"},
+    {kVoiceCommand, "voix", "", false, "choisit la voix, le registre des exercices"},
+    {kTransposeCommand, "transpo", "", false, "transpose par demi-tons"},
+    {kBankCommand, "banque", "", false, "choisit la banque de sons"},
+    // Harm
+    {kPlayScaleCommand, "jouer-gamme", "", false, "joue le mode du degré, montant ou descendant"},
+    {kPlayChordCommand, "jouer-accord", "", false, "rejoue l'accord courant"},
+    {kKeyCommand, "ton", "", false, "change la tonalité"},
+    {kDegreeCommand, "degré", "", false, "change le degré des accords"},
+    {kScaleCommand, "gamme", "", false, "choisit une gamme et la joue"},
+    {kChordCommand, "accord", "", false, "choisit un accord sur le degré et le joue"},
+    {kCadenceCommand, "cadence", "", false, "joue une cadence"},
+    {kInvertCommand, "renverser", "", false, "renverse l'accord courant"},
+    {kRepetitionCommand, "répétition", "", false, "règle le nombre de répétitions"},
+    {kRhythmCommand, "rythme", "", false, "choisit le rythme des exercices"},
+    {kClipboardInfoCommand, "presse-papier", "", false, "met l'information courante dans le presse-papier"},
+    // Outils
+    {kPlayAllCommand, "jouer-tout", "", false, "joue toute la tablature"},
+    {kPlayClipboardCommand, "jouer-presse-papier", "", false, "joue le texte du presse-papier"},
+    {kPlayMeasureCommand, "mesure", "", false, "joue la tablature mesure par mesure"},
+    {kPreviousMeasureCommand, "précédent", "", false, "recule d'une mesure et joue depuis elle"},
+    {kNextMeasureCommand, "suivant", "", false, "avance d'une mesure et joue depuis elle"},
+    {kKeySignatureReadingCommand, "armature", "", false, "lecture guidée : lit l'armature"},
+    {kAdviceReadingCommand, "conseil", "", false, "lecture guidée : lit les conseils"},
+    {kFingeringReadingCommand, "doigté", "", false, "lecture guidée : lit les doigtés"},
+    {kHarmonyReadingCommand, "harmonie", "", false, "lecture guidée : lit l'harmonie"},
+    {kMeasureReadingCommand, "lecture-mesure", "", false, "lecture guidée : lit les mesures"},
+    {kDynamicsReadingCommand, "nuance", "", false, "lecture guidée : lit les nuances"},
+    {kLyricsReadingCommand, "parole", "", false, "lecture guidée : lit les paroles"},
+    // Aide
+    {kAboutCommand, "à-propos", "", false, "la version de PavSdi"},
+    {kUsageCommand, "usage", "", false, "ouvre la page d'usage"},
+    {kTutorialCommand, "tutoriel", "", false, "ouvre le tutoriel"},
+};
+const int kCommandWordCount = sizeof kCommandWords / sizeof kCommandWords[0];
+
+const TCommandWord* FindCommandWord(int id) {
+  for (const TCommandWord& word : kCommandWords)
+    if (word.id == id) return &word;
+  return nullptr;
+}

@@ -42,3 +42,22 @@ const TMenuItem* FindMenuItem(int id);
 
 // The hint text of a command, "" when it has none.
 const char* MenuHint(int id);
+
+// A command as a person types it at the terminal: its name (lower case,
+// words joined by "-"), what follows the name ("CHEMIN"), and one line of
+// French for "aide". Commands that act on the window's document have
+// nothing to do at the terminal.
+struct TCommandWord {
+  TCommandId id;
+  const char* name;
+  const char* parameter;  // "" when the name stands alone
+  bool windowOnly;
+  const char* help;
+};
+
+// One for each menu item, in the order of the menus.
+extern const TCommandWord kCommandWords[];
+extern const int kCommandWordCount;
+
+// The word of this command, or null.
+const TCommandWord* FindCommandWord(int id);

@@ -116,10 +116,14 @@ int AnswerFromLine(const char* line) {
 
 bool ConsoleWanted() {
   const char* ui = std::getenv("PAVSDI_UI");
-  if (ui && std::strcmp(ui, "console") == 0) return true;
+  if (ui && (std::strcmp(ui, "console") == 0 || std::strcmp(ui, "terminal") == 0)) return true;
+  return !DisplayThere();
+}
+
+bool DisplayThere() {
   const char* x = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return !(x && *x) && !(wayland && *wayland);
+  return (x && *x) || (wayland && *wayland);
 }
 
 void PrintCueLine(const char* path) { PrintLine("CUE\t" + EscapeField(path)); }

@@ -17,9 +17,12 @@ std::string EscapeField(const char* cp1252);
 // 6 for o, oui, y, yes; 7 for n, non, no; 2 for anything else.
 int AnswerFromLine(const char* line);
 
-// True when the program must talk on the terminal: PAVSDI_UI is "console",
-// or no display is there to open a window on.
+// True when the program must talk on the terminal: PAVSDI_UI is "console"
+// or "terminal", or no display is there to open a window on.
 bool ConsoleWanted();
+
+// True when DISPLAY or WAYLAND_DISPLAY names a display.
+bool DisplayThere();
 
 // Installs the console back ends (with `sound` and `programs` chosen by the
 // caller, or the console's own when null).

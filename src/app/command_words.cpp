@@ -1,0 +1,227 @@
+#include "app/command_words.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+#include "app/command_loop.h"
+#include "app/menu_table.h"
+
+namespace {
+
+// "jouer presse papier" is the longest name typed as separate words.
+constexpr int kMostWordsInAName = 3;
+
+// Lower case without accents, Windows-1252: "Précédent" -> "precedent".
+std::string Fold(const std::string& text) {
+  static const char kLetters[] = "aaaaaaaceeeeiiiidnooooo*ouuuuyps"
+                                 "aaaaaaaceeeeiiiidnooooo/ouuuuypy";
+  std::string folded;
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0xC0) folded += kLetters[u - 0xC0];
+    else if (c >= 'A' && c <= 'Z') folded += static_cast<char>(c - 'A' + 'a');
+    else folded += c;
+  }
+  return folded;
+}
+
+std::span<const TCommandWord> Words() { return {kCommandWords, static_cast<size_t>(kCommandWordCount)}; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct TSpan {
+  size_t start, end;
+};
+
+std::vector<TSpan> SplitWords(const char* line) {
+  std::vector<TSpan> words;
+  size_t n = std::strlen(line);
+  for (size_t i = 0; i < n;) {
+    while (i < n && IsBlank(line[i])) ++i;
+    if (i == n) break;
+    size_t start = i;
+    while (i < n && !IsBlank(line[i])) ++i;
+    words.push_back({start, i});
+  }
+  return words;
+}
+
+// `count` words from `first`, joined by "-" and folded.
+std::string Joined(const char* line, const std::vector<TSpan>& words, size_t first, size_t count) {
+  std::string name;
+  for (size_t i = first; i < first + count; ++i) {
+    if (i > first) name += '-';
+    name.append(line + words[i].start, words[i].end - words[i].start);
+  }
+  return Fold(name);
+}
+
+int Distance(const std::string& a, const std::string& b) {
+  std::vector<int> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<int>(j);
+  for (size_t i = 1; i <= a.size(); ++i) {
+    int diagonal = row[0];
+    row[0] = static_cast<int>(i);
+    for (size_t j = 1; j <= b.size(); ++j) {
+      int above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string Quoted(const std::string& typed) { return "« " + typed + " »"; }
+
+std::string UnknownMessage(const std::string& typed) {
+  const char* closest = "aide";
+  int best = Distance(Fold(typed), closest);
+  for (const TCommandWord& word : Words()) {
+    int d = Distance(Fold(typed), Fold(word.name));
+    if (d < best) {
+      best = d;
+      closest = word.name;
+    }
+  }
+  return Quoted(typed) + " : commande inconnue, la plus proche est " + closest + " (tapez aide)";
+}
+
+struct TFound {
+  const TCommandWord* word;  // null: `message` says why
+  size_t words;              // how many typed words the name took
+  std::string message;
+};
+
+// The command named by the words from `first`: a whole name first, the
+// longest one; then the one name they begin. Names of the window only are
+// taken whole, never from a beginning.
+TFound FindByName(const char* line, const std::vector<TSpan>& words, size_t first) {
+  size_t most = std::min<size_t>(kMostWordsInAName, words.size() - first);
+  for (size_t count = most; count >= 1; --count) {
+    std::string typed = Joined(line, words, first, count);
+    for (const TCommandWord& word : Words())
+      if (Fold(word.name) == typed) return {&word, count, ""};
+  }
+  for (size_t count = most; count >= 1; --count) {
+    std::string typed = Joined(line, words, first, count);
+    std::vector<const TCommandWord*> found;
+    for (const TCommandWord& word : Words())
+      if (!word.windowOnly && Fold(word.name).compare(0, typed.size(), typed) == 0) found.push_back(&word);
+    if (found.size() == 1) return {found[0], count, ""};
+    if (found.size() > 1 && count == 1) {
+      std::string message = Quoted(std::string(line + words[first].start, words[first].end - words[first].start)) +
+                            " est le début de";
+      for (size_t i = 0; i < found.size(); ++i) message += std::string(i ? ", " : " ") + found[i]->name;
+      return {nullptr, 0, message};
+    }
+  }
+  return {nullptr, 0, UnknownMessage(std::string(line + words[first].start, words[first].end - words[first].start))};
+}
+
+TTypedCommand Refused(const std::string& message) { return {TTypedCommand::kRefused, 0, "", message}; }
+
+std::string WindowOnlyMessage(const TCommandWord& word) {
+  return Quoted(word.name) + " ne se fait que dans la fenêtre";
+}
+
+TTypedCommand ByNumber(const char* line) {
+  int id;
+  const char* argument;
+  ParseCommandLine(line, &id, &argument);
+  const TCommandWord* word = FindCommandWord(id);
+  if (!word) return Refused("aucune commande ne porte le numéro " + std::to_string(id) + " (tapez aide)");
+  if (word->windowOnly) return Refused(WindowOnlyMessage(*word));
+  return {TTypedCommand::kRun, id, argument, ""};
+}
+
+TTypedCommand Help(const char* line, const std::vector<TSpan>& words) {
+  if (words.size() == 1) return {TTypedCommand::kHelp, 0, "", ""};
+  int id;
+  const char* rest;
+  if (ParseCommandLine(line + words[1].start, &id, &rest)) {
+    if (FindCommandWord(id)) return {TTypedCommand::kHelp, id, "", ""};
+    return Refused("aucune commande ne porte le numéro " + std::to_string(id) + " (tapez aide)");
+  }
+  TFound found = FindByName(line, words, 1);
+  if (!found.word) return Refused(found.message);
+  return {TTypedCommand::kHelp, found.word->id, "", ""};
+}
+
+const char* KeyOf(const TMenuItem& item) {
+  const char* tab = std::strchr(item.text, '\t');
+  return tab ? tab + 1 : "";
+}
+
+std::string MenuTitle(const char* title) {
+  std::string text;
+  for (const char* p = title; *p; ++p)
+    if (*p != '&') text += *p;
+  return text;
+}
+
+std::string Usage(const TCommandWord& word) {
+  return word.parameter[0] ? std::string(word.name) + " " + word.parameter : word.name;
+}
+
+}  // namespace
+
+TTypedCommand ReadTypedCommand(const char* line) {
+  std::vector<TSpan> words = SplitWords(line);
+  if (words.empty()) return {TTypedCommand::kNothing, 0, "", ""};
+  std::string first = Fold(std::string(line + words[0].start, words[0].end - words[0].start));
+  if (first == "aide" || first == "?") return Help(line, words);
+  int id;
+  const char* argument;
+  if (ParseCommandLine(line, &id, &argument)) return ByNumber(line);
+  TFound found = FindByName(line, words, 0);
+  if (!found.word) return Refused(found.message);
+  const TCommandWord& word = *found.word;
+  if (word.windowOnly) return Refused(WindowOnlyMessage(word));
+  std::string rest = found.words < words.size() ? std::string(line + words[found.words].start) : "";
+  while (!rest.empty() && IsBlank(rest.back())) rest.pop_back();
+  if (word.parameter[0] && rest.empty())
+    return Refused(std::string("il manque ") + word.parameter + " : " + Usage(word));
+  if (!word.parameter[0] && !rest.empty())
+    return Refused(Quoted(word.name) + " s'emploie seul, sans " + Quoted(rest));
+  return {TTypedCommand::kRun, word.id, rest, ""};
+}
+
+std::vector<std::string> HelpLines(int id) {
+  std::vector<std::string> lines;
+  if (id != 0) {
+    const TCommandWord* word = FindCommandWord(id);
+    const TMenuItem* item = FindMenuItem(id);
+    if (!word || !item) return lines;
+    lines.push_back(Usage(*word) + " : " + word->help);
+    std::string where;
+    for (int p = 0; p < kMenuPopupCount; ++p)
+      for (int i = 0; i < kMenuBar[p].count; ++i)
+        if (&kMenuBar[p].items[i] == item) where = "menu " + MenuTitle(kMenuBar[p].title);
+    if (KeyOf(*item)[0]) where += std::string(", touche ") + KeyOf(*item);
+    where += ", numéro " + std::to_string(id);
+    if (word->windowOnly) where += ", dans la fenêtre seulement";
+    lines.push_back(where);
+    return lines;
+  }
+  lines.push_back("une commande par son nom, son début ou son numéro ; aide NOM pour une seule");
+  std::string windowOnly;
+  for (int p = 0; p < kMenuPopupCount; ++p) {
+    bool titled = false;
+    for (int i = 0; i < kMenuBar[p].count; ++i) {
+      const TMenuItem& item = kMenuBar[p].items[i];
+      const TCommandWord* word = FindCommandWord(item.id);
+      if (!word) continue;
+      if (word->windowOnly) {
+        windowOnly += std::string(windowOnly.empty() ? "" : ", ") + word->name;
+        continue;
+      }
+      if (!titled) lines.push_back("menu " + MenuTitle(kMenuBar[p].title));
+      titled = true;
+      std::string keys = KeyOf(item)[0] ? std::string(KeyOf(item)) + ", " : "";
+      lines.push_back(Usage(*word) + " (" + keys + std::to_string(item.id) + ") : " + word->help);
+    }
+  }
+  lines.push_back("dans la fenêtre seulement : " + windowOnly);
+  return lines;
+}
