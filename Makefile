@@ -5,6 +5,8 @@
 #             fuzz target for a few seconds)
 # make fuzz   builds the fuzz targets with clang in build-fuzz and runs each
 #             for FUZZ_SECONDS (default 60)
+# make install   installs the build under PREFIX (default /usr/local; DESTDIR as usual)
+# make package   builds the Debian package (build/pavsdi_VERSION_ARCH.deb)
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
 BUILD ?= build
@@ -13,8 +15,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
+PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz test fuzz bench demo data clean
+.PHONY: all deps build build-asan build-fuzz test fuzz bench demo data install package clean
 
 all: build
 
@@ -62,6 +65,14 @@ demo: data
 	  PAVSDI_ROOT=$(DEMO_ROOT) PAVSDI_UI=console $(BUILD)/pavsdi '\orfeon\demo.tab'; \
 	  if [ $$device = 1 ]; then echo "Fichier WAV écrit : $(DEMO_ROOT)/orfeon/sortie.wav"; \
 	  else echo "Joué sur le synthétiseur intégré"; fi
+
+# Not after `build`: `sudo make install` must not build as root.
+install:
+	@test -x $(BUILD)/pavsdi || { echo "make build first" >&2; exit 1; }
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

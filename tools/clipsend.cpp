@@ -9,8 +9,23 @@
 #include "drivers/system_services.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/standard_options.h"
 
-int main() {
+namespace {
+
+const char kUsage[] =
+    "Usage : clipsend\n"
+    "Compagnon de pavsdi : met l'information courante (orfeon/prvinfo.tab du\n"
+    "répertoire de données) dans le presse-papiers, qui la garde après la fin du\n"
+    "programme. Avec PAVSDI_CLIPBOARD, ce fichier reçoit le texte.\n"
+    "\n"
+    "  -h, --help   affiche cette aide\n"
+    "  --version    affiche la version\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
   char info[kPageSize + 1];
   if (ReadTextPage(info, 1, kInfoFile) == 0) {

@@ -22,6 +22,7 @@
 #include "platform/interrupt.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/standard_options.h"
 
 namespace {
 
@@ -90,9 +91,24 @@ int PlayScale(const char* device, const char* notesText) {
   return 0;
 }
 
+const char kUsage[] =
+    "Usage : devprobe [--play [N [NOTES]]]\n"
+    "Liste les périphériques MIDI de sortie, un par ligne : numéro, nombre de notes\n"
+    "simultanées et nom. Le numéro choisi va dans le fichier midiinit.dev du\n"
+    "répertoire de données.\n"
+    "\n"
+    "  --play [N [NOTES]]  joue une gamme sur le périphérique N (par défaut celui de\n"
+    "                      midiinit.dev) ; NOTES remplace la gamme : paires\n"
+    "                      hauteur:durée séparées par des blancs (\"60:4000 0:8000\")\n"
+    "  -h, --help          affiche cette aide\n"
+    "  --version           affiche la version\n";
+const char* const kOwnOptions[] = {"--play", nullptr};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (int status; platform::AnswerStandardOptions(argc, argv, "devprobe", kUsage, kOwnOptions, &status))
+    return status;
   platform::InstallInterruptHandlers();
   drivers::InstallSystemServices();
   drivers::InstallConsole();

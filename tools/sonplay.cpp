@@ -15,9 +15,24 @@
 #include "platform/interrupt.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/standard_options.h"
 #include "tablature/measure_player.h"
 
-int main() {
+namespace {
+
+const char kUsage[] =
+    "Usage : sonplay\n"
+    "Compagnon de pavsdi (« Jouer Tout ») : joue en entier la copie de travail\n"
+    "orfeon/prv.tab du répertoire de données sur le périphérique que nomme\n"
+    "orfeon/midiinit.dev, puis termine.\n"
+    "\n"
+    "  -h, --help   affiche cette aide\n"
+    "  --version    affiche la version\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (int status; platform::AnswerStandardOptions(argc, argv, "sonplay", kUsage, nullptr, &status)) return status;
   platform::InstallInterruptHandlers();
   drivers::InstallSystemServices();
   drivers::InstallConsole();

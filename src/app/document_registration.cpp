@@ -15,7 +15,9 @@ const char kApplicationKey[] = "PavSdi.Application";
 const char kDocumentKey[] = "PavSdi.Document.1";
 const char kApplicationIcon[] = "PavSdi.Application\\DefaultIcon";
 const char kDocumentIcon[] = "PavSdi.Document.1\\DefaultIcon";
-const char kExtension[] = ".txt";
+// Our own type opens with us; text files offer us beside their editor.
+const char kExtension[] = ".tab";
+const char kTextOffer[] = ".txt\\OpenWithProgids";
 constexpr int kPathSize = 260;
 
 }  // namespace
@@ -46,8 +48,8 @@ void RegisterDocumentType() {
     registry.SetValue(kApplicationIcon, path);
     std::strcat(path, ",1");
     registry.SetValue(kDocumentIcon, path);
-    CopyText(path, kDocumentKey);
-    registry.SetValue(kExtension, path);
+    registry.SetValue(kExtension, kDocumentKey);
+    registry.SetValue(kTextOffer, kDocumentKey);
   }
   PlayCue(kEditionCue);
 }
@@ -59,4 +61,5 @@ void UnregisterDocumentType() {
   registry.DeleteKey(kApplicationKey);
   registry.DeleteKey(kDocumentKey);
   registry.RemoveValue(kExtension, kDocumentKey);
+  registry.RemoveValue(kTextOffer, kDocumentKey);
 }

@@ -10,8 +10,9 @@ bool IsUnregisterOption(const char* token);
 // "unregister" option, otherwise registers.
 void RegisterOrUnregister(int argc, const char* const* argv);
 
-// The application's and the document type's icons and the association of
-// ".txt" with the document type; then the edition cue. Errors are silent.
+// The application's and the document type's icons, the document type as
+// the default of ".tab" and as an offer for ".txt" (not its default); then
+// the edition cue. Errors are silent.
 void RegisterDocumentType();
 // Removes what the registration wrote; no cue.
 void UnregisterDocumentType();

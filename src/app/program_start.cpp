@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/file_commands.h"
+#include "app/first_run.h"
 #include "app/program_entry.h"
 #include "clipboard/clipboard_commands.h"
 #include "core/data_files.h"
@@ -49,6 +50,7 @@ int RunProgram(int argc, char** argv, void (*beforeEntry)()) {
   std::vector<char*> pointers;
   for (std::string& a : args) pointers.push_back(a.data());
   pointers.push_back(nullptr);
+  LayDataDirectoryOnFirstRun();
   if (beforeEntry) beforeEntry();
   RemoveStaleTemporaries();
   RestoreKeptTablature();

@@ -9,6 +9,7 @@
 #include "formats/document_text.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "platform/paths.h"
 
 namespace drivers {
 namespace {
@@ -16,7 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kIconKey[] = "\\DefaultIcon";
-const char kDefaultGroup[] = "[Default Applications]";
+// An extension's "Open with" offers, beside its default.
+const char kOpenWithKey[] = "\\OpenWithProgids";
+const char kAddedGroup[] = "[Added Associations]";
+// The entry an installed program comes with (share/applications).
+const char kInstalledEntry[] = "org.pavsdi.PavSdi.desktop";
+// What the types of our extensions are called when the MIME database does
+// not know them (no shared-mime-info, or our package not installed).
+const char* const kKnownTypes[][2] = {{"*.txt", "text/plain"}, {"*.tab", "text/x-pavsdi-tablature"}};
 
 std::string BaseDirectory(const char* variable, const char* underHome) {
   const char* set = std::getenv(variable);
@@ -38,6 +46,19 @@ std::string ReplacedPath() { return ConfigHome() + "/pavsdi/replaced-defaults.li
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Run from an installed prefix, the program's own desktop entry is the
+// installed one, and nothing is written in its place.
+bool Installed() {
+  std::string directory = platform::ProgramDirectory();
+  std::error_code error;
+  return !directory.empty() &&
+         fs::exists(directory + "/../" + "share/applications/" + kInstalledEntry, error);
+}
+
+std::string DesktopId(const std::string& className) {
+  return Installed() ? std::string(kInstalledEntry) : className + ".desktop";
 }
 
 std::string ReadFile(const std::string& path) {
@@ -104,8 +125,8 @@ void SplitIcon(const std::string& value, std::string* file, int* index) {
 bool WriteEntry(const std::string& name, const std::string& program) {
   std::string shown = name.substr(0, name.find('.'));
   std::string entry = "[Desktop Entry]\nType=Application\nName=" + shown + "\nExec=" + ExecValue(program) +
-                      "\nIcon=" + name + "\nTerminal=false\n";
-  if (!EndsWith(name, ".Application")) entry += "NoDisplay=true\n";
+                      " %f\nIcon=" + name + "\nTerminal=false\n";
+  if (!EndsWith(name, ".Application")) entry += std::string("NoDisplay=true\nMimeType=") + kKnownTypes[1][1] + ";text/plain;\n";
   return WriteFile(EntryPath(name), entry);
 }
 
@@ -136,10 +157,47 @@ bool StoreReplaced(const std::string& mimeType, const std::string* value) {
 
 std::string FirstEntry(const std::string& value) { return value.substr(0, value.find(';')); }
 
+// The entries of a list value other than `ours`, each ended by ';'.
+std::string Without(const std::string& value, const std::string& ours) {
+  std::string rest;
+  std::istringstream entries(value);
+  std::string entry;
+  while (std::getline(entries, entry, ';'))
+    if (!entry.empty() && entry != ours) rest += entry + ";";
+  return rest;
+}
+
+// The record of an "Open with" offer we added, in the list of the replaced
+// defaults: an offer the user had made before stays at removal.
+std::string AddedRecord(const std::string& mimeType) { return "+" + mimeType; }
+
+bool AddOffer(const std::string& mimeType, const std::string& ours) {
+  std::string list = ReadFile(MimeAppsPath());
+  std::string current;
+  DefaultApplication(list, mimeType, &current, kAddedGroup);
+  if (Without(current, ours) != Without(current, "")) return true;
+  std::string none;
+  if (!StoreReplaced(AddedRecord(mimeType), &none)) return false;
+  return WriteFile(MimeAppsPath(), SetDefaultApplication(list, mimeType, Without(current, "") + ours + ";", kAddedGroup));
+}
+
+bool RemoveOffer(const std::string& mimeType, const std::string& ours) {
+  std::string none;
+  if (!FindReplaced(AddedRecord(mimeType), &none)) return true;
+  std::string list = ReadFile(MimeAppsPath());
+  std::string current;
+  if (DefaultApplication(list, mimeType, &current, kAddedGroup)) {
+    std::string rest = Without(current, ours);
+    if (rest != current && !WriteFile(MimeAppsPath(), SetDefaultApplication(list, mimeType, rest, kAddedGroup)))
+      return false;
+  }
+  return StoreReplaced(AddedRecord(mimeType), nullptr);
+}
+
 bool SetExtension(const std::string& extension, const std::string& className) {
   std::string mimeType = MimeTypeOfExtension(extension.c_str());
   if (mimeType.empty()) return false;
-  std::string ours = className + ".desktop";
+  std::string ours = DesktopId(className);
   std::string list = ReadFile(MimeAppsPath());
   std::string current;
   bool had = DefaultApplication(list, mimeType, &current);
@@ -153,16 +211,12 @@ bool SetExtension(const std::string& extension, const std::string& className) {
 bool RemoveExtension(const std::string& extension, const std::string& className) {
   std::string mimeType = MimeTypeOfExtension(extension.c_str());
   if (mimeType.empty()) return false;
-  std::string ours = className + ".desktop";
+  std::string ours = DesktopId(className);
   std::string list = ReadFile(MimeAppsPath());
   std::string current, previous;
   bool replaced = FindReplaced(mimeType, &previous);
   if (DefaultApplication(list, mimeType, &current)) {
-    std::string rest;
-    std::istringstream entries(current);
-    std::string entry;
-    while (std::getline(entries, entry, ';'))
-      if (!entry.empty() && entry != ours) rest += entry + ";";
+    std::string rest = Without(current, ours);
     // Still ours first: what we replaced comes back. Otherwise the user
     // chose since, and only our name leaves the list.
     std::string value = FirstEntry(current) == ours && replaced ? previous : rest;
@@ -199,16 +253,17 @@ std::string MimeTypeOfExtension(const char* extension) {
       }
     }
   }
-  // Without a MIME database the one extension the program registers.
-  if (found.empty() && wanted == "*.txt") found = "text/plain";
+  for (const auto& known : kKnownTypes)
+    if (found.empty() && wanted == known[0]) found = known[1];
   return found;
 }
 
-bool DefaultApplication(const std::string& list, const std::string& mimeType, std::string* value) {
+bool DefaultApplication(const std::string& list, const std::string& mimeType, std::string* value,
+                        const char* group) {
   bool inGroup = false;
   for (const std::string& line : Lines(list)) {
     if (!line.empty() && line[0] == '[') {
-      inGroup = line.rfind(kDefaultGroup, 0) == 0;
+      inGroup = line.rfind(group, 0) == 0;
     } else if (inGroup && line.rfind(mimeType + "=", 0) == 0) {
       *value = line.substr(mimeType.size() + 1);
       return true;
@@ -218,18 +273,30 @@ bool DefaultApplication(const std::string& list, const std::string& mimeType, st
 }
 
 std::string SetDefaultApplication(const std::string& list, const std::string& mimeType,
-                                  const std::string& value) {
+                                  const std::string& value, const char* group) {
   std::vector<std::string> lines = Lines(list);
   std::string line = mimeType + "=" + value;
   bool inGroup = false;
+  int header = -1;
   int groupEnd = -1;  // after the last line of our group that is not blank
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!lines[i].empty() && lines[i][0] == '[') {
-      inGroup = lines[i].rfind(kDefaultGroup, 0) == 0;
-      if (inGroup) groupEnd = static_cast<int>(i) + 1;
+      inGroup = lines[i].rfind(group, 0) == 0;
+      if (inGroup) header = groupEnd = static_cast<int>(i) + 1;
     } else if (inGroup && lines[i].rfind(mimeType + "=", 0) == 0) {
-      if (value.empty()) lines.erase(lines.begin() + static_cast<long>(i));
-      else lines[i] = line;
+      if (!value.empty()) {
+        lines[i] = line;
+        return Joined(lines);
+      }
+      lines.erase(lines.begin() + static_cast<long>(i));
+      // A group left empty goes with its header, as it came.
+      size_t end = static_cast<size_t>(header);
+      while (end < lines.size() && lines[end].empty()) ++end;
+      if (end == lines.size() || lines[end][0] == '[') {
+        size_t start = static_cast<size_t>(header) - 1;
+        if (end == lines.size() && start > 0 && lines[start - 1].empty()) --start;
+        lines.erase(lines.begin() + static_cast<long>(start), lines.begin() + static_cast<long>(end));
+      }
       return Joined(lines);
     } else if (inGroup && !lines[i].empty()) {
       groupEnd = static_cast<int>(i) + 1;
@@ -238,7 +305,7 @@ std::string SetDefaultApplication(const std::string& list, const std::string& mi
   if (value.empty()) return list;
   if (groupEnd < 0) {
     if (!lines.empty() && !lines.back().empty()) lines.push_back("");
-    lines.push_back(kDefaultGroup);
+    lines.push_back(group);
     lines.push_back(line);
   } else {
     lines.insert(lines.begin() + groupEnd, line);
@@ -248,8 +315,13 @@ std::string SetDefaultApplication(const std::string& list, const std::string& mi
 
 bool FreedesktopRegistry::SetValue(const char* key, const char* value) {
   std::string name = key, text = formats::Cp1252ToUtf8(value);
+  if (!name.empty() && name[0] == '.' && EndsWith(name, kOpenWithKey)) {
+    std::string mimeType = MimeTypeOfExtension(name.substr(0, name.size() - (sizeof kOpenWithKey - 1)).c_str());
+    return !mimeType.empty() && AddOffer(mimeType, DesktopId(text));
+  }
   if (!name.empty() && name[0] == '.') return SetExtension(name, text);
   if (!EndsWith(name, kIconKey)) return false;
+  if (Installed()) return true;
   name.resize(name.size() - (sizeof kIconKey - 1));
   std::string program;
   int index;
@@ -274,6 +346,10 @@ bool FreedesktopRegistry::DeleteKey(const char* key) {
 bool FreedesktopRegistry::RemoveValue(const char* key, const char* value) {
   std::string name = key;
   if (name.empty() || name[0] != '.') return false;
+  if (EndsWith(name, kOpenWithKey)) {
+    std::string mimeType = MimeTypeOfExtension(name.substr(0, name.size() - (sizeof kOpenWithKey - 1)).c_str());
+    return !mimeType.empty() && RemoveOffer(mimeType, DesktopId(formats::Cp1252ToUtf8(value)));
+  }
   return RemoveExtension(name, formats::Cp1252ToUtf8(value));
 }
 

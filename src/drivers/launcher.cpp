@@ -35,13 +35,28 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
+std::string WithoutExe(const std::string& path) {
+  const std::string exe = ".exe";
+  if (path.size() > exe.size() && path.compare(path.size() - exe.size(), exe.size(), exe) == 0)
+    return path.substr(0, path.size() - exe.size());
+  return path;
+}
+
+// A companion named in the data directory ("\orfeon\sonplay.exe") is the
+// one installed with the program: in ../lib/pavsdi beside its directory, or
+// in tools/ of the build tree. Only a companion found in neither is looked
+// for in the data directory itself.
 std::string ProgramFile(const std::string& word) {
+  if (word[0] == '\\') {
+    std::string name = WithoutExe(word.substr(word.rfind('\\') + 1));
+    std::string directory = platform::ProgramDirectory();
+    for (const char* relative : {"/../lib/pavsdi/", "/tools/"})
+      if (!directory.empty() && !name.empty() && Exists(directory + relative + name))
+        return directory + relative + name;
+  }
   std::string mapped = platform::MapPath(word.c_str());
   if (Exists(mapped)) return mapped;
-  const std::string exe = ".exe";
-  if (mapped.size() > exe.size() && mapped.compare(mapped.size() - exe.size(), exe.size(), exe) == 0)
-    return mapped.substr(0, mapped.size() - exe.size());
-  return mapped;
+  return WithoutExe(mapped);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 namespace drivers {
 
 // The program and its arguments for a command line as the program writes
-// it: "\orfeon\X.exe" is "<data dir>/X.exe" when that exists, else
-// "<data dir>/X"; "start X" opens X with the desktop's opener.
+// it: "\orfeon\X.exe" is the companion X installed with the program, else
+// "<data dir>/X.exe" when that exists, else "<data dir>/X"; "start X" opens
+// X with the desktop's opener.
 std::vector<std::string> ResolveCommandLine(const char* commandLine);
 
 // Starts it in the background; its standard output goes to standard error

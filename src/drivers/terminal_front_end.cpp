@@ -8,19 +8,19 @@
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
 #include "drivers/terminal_ui.h"
+#include "platform/paths.h"
 
 namespace drivers {
 namespace {
 
 constexpr char kWindowProgram[] = "pavsdi-window";
 
-// Returns only when the window program cannot be started.
+// The window program lies beside pavsdi, built or installed. Returns only
+// when it cannot be started.
 void BecomeWindowProgram(char** argv) {
-  char self[4096];
-  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return;
-  std::string path(self, static_cast<size_t>(n));
-  path = path.substr(0, path.rfind('/') + 1) + kWindowProgram;
+  std::string directory = platform::ProgramDirectory();
+  if (directory.empty()) return;
+  std::string path = directory + "/" + kWindowProgram;
   execv(path.c_str(), argv);
 }
 

@@ -1,5 +1,8 @@
 #include "platform/paths.h"
 
+#include <sys/stat.h>
+
+#include <climits>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -9,11 +12,15 @@
 namespace platform {
 namespace {
 
-std::string DriveRoot() {
-  if (const char* root = std::getenv("PAVSDI_ROOT"); root && *root) return root;
+std::string HomeDirectory() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
-  return "/";
+  return "";
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string Slashes(const char* rest) {
@@ -39,5 +46,29 @@ std::string MapPath(const char* programPath) {
 }
 
 std::string DataDirectory() { return MapPath("\\orfeon"); }
+
+std::string DriveRoot() {
+  if (const char* root = std::getenv("PAVSDI_ROOT"); root && *root) return root;
+  // A relative XDG_DATA_HOME is invalid and ignored, as the specification
+  // of the base directories asks.
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') return std::string(data) + "/pavsdi";
+  return HomeDirectory() + "/.local/share/pavsdi";
+}
+
+std::string ProgramDirectory() {
+  char link[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", link, sizeof link);
+  if (length <= 0 || length >= static_cast<ssize_t>(sizeof link)) return "";
+  std::string path(link, static_cast<size_t>(length));
+  return path.substr(0, path.rfind('/'));
+}
+
+std::string TemplateDirectory() {
+  std::string program = ProgramDirectory();
+  if (program.empty()) return "";
+  for (const char* relative : {"/../share/pavsdi", "/share/pavsdi"})
+    if (IsDirectory(program + relative + "/orfeon")) return program + relative;
+  return "";
+}
 
 }  // namespace platform

@@ -11,7 +11,8 @@ class Registry {
   virtual ~Registry() = default;
   // Sets the default value of `key`, creating the key. A class key's
   // "DefaultIcon" takes "file[,icon index]"; an extension key takes the
-  // class that opens its files. False when it could not be written.
+  // class that opens its files, its "OpenWithProgids" a class offered for
+  // them beside their default. False when it could not be written.
   virtual bool SetValue(const char* key, const char* value) = 0;
   // Deletes `key` with what it holds.
   virtual bool DeleteKey(const char* key) = 0;

@@ -48,7 +48,8 @@ class RegistrationTest : public PavTest {
   }
   std::vector<std::string> Registered() const {
     return {"set PavSdi.Application\\DefaultIcon=" + program,
-            "set PavSdi.Document.1\\DefaultIcon=" + program + ",1", "set .txt=PavSdi.Document.1"};
+            "set PavSdi.Document.1\\DefaultIcon=" + program + ",1", "set .tab=PavSdi.Document.1",
+            "set .txt\\OpenWithProgids=PavSdi.Document.1"};
   }
 
   RecordingRegistry registry;
@@ -82,7 +83,8 @@ TEST_F(RegistrationTest, UnregisterRemovesTheEntriesWithoutCue) {
   Run({"other", "/UNREG", "-unregister"});
   std::vector<std::string> expected{"delete PavSdi.Application\\DefaultIcon",
                                     "delete PavSdi.Document.1\\DefaultIcon", "delete PavSdi.Application",
-                                    "delete PavSdi.Document.1", "remove .txt=PavSdi.Document.1"};
+                                    "delete PavSdi.Document.1", "remove .tab=PavSdi.Document.1",
+                                    "remove .txt\\OpenWithProgids=PavSdi.Document.1"};
   EXPECT_EQ(expected, registry.calls);
   EXPECT_TRUE(sound.cues.empty());
 }
@@ -128,17 +130,22 @@ class DesktopRegistryTest : public PavTest {
 TEST_F(DesktopRegistryTest, RegistrationAndUnregistrationRestoreTheEarlierDefault) {
   const std::string list =
       "[Added Associations]\ntext/plain=other.desktop;\n\n[Default Applications]\n"
-      "text/html=web.desktop\ntext/plain=editor.desktop;other.desktop;\n";
+      "text/html=web.desktop\ntext/plain=editor.desktop;other.desktop;\n"
+      "text/x-pavsdi-tablature=viewer.desktop\n";
   Write("/config/mimeapps.list", list);
   fakes::Use(&desktop);
   RegisterDocumentType();
   // A second start must not take our own entry for the earlier default.
   RegisterDocumentType();
   std::string registered = Read("/config/mimeapps.list");
-  EXPECT_NE(std::string::npos, registered.find("text/plain=PavSdi.Document.1.desktop;\n"));
-  EXPECT_NE(std::string::npos, registered.find("text/html=web.desktop\n"));
+  // Text files keep their editor and offer us beside it.
+  EXPECT_EQ("[Added Associations]\ntext/plain=other.desktop;PavSdi.Document.1.desktop;\n\n"
+            "[Default Applications]\ntext/html=web.desktop\ntext/plain=editor.desktop;other.desktop;\n"
+            "text/x-pavsdi-tablature=PavSdi.Document.1.desktop;\n",
+            registered);
   std::string entry = Read("/data/applications/PavSdi.Document.1.desktop");
   EXPECT_NE(std::string::npos, entry.find("Icon=PavSdi.Document.1\n"));
+  EXPECT_NE(std::string::npos, entry.find(" %f\n"));
   EXPECT_NE(std::string::npos, Read("/data/applications/PavSdi.Application.desktop").find("Exec="));
   EXPECT_TRUE(Exists("/data/icons/hicolor/scalable/apps/PavSdi.Document.1.svg"));
 
@@ -157,6 +164,20 @@ TEST_F(DesktopRegistryTest, WithoutAnEarlierDefaultUnregistrationLeavesNone) {
   EXPECT_FALSE(drivers::DefaultApplication(Read("/config/mimeapps.list"), "text/plain", &value));
 }
 
+TEST_F(DesktopRegistryTest, AnOfferTheUserHadMadeStays) {
+  const std::string list = "[Added Associations]\ntext/plain=PavSdi.Document.1.desktop;\n";
+  Write("/config/mimeapps.list", list);
+  EXPECT_TRUE(desktop.SetValue(".txt\\OpenWithProgids", "PavSdi.Document.1"));
+  EXPECT_TRUE(desktop.RemoveValue(".txt\\OpenWithProgids", "PavSdi.Document.1"));
+  EXPECT_EQ(list, Read("/config/mimeapps.list"));
+  Write("/config/mimeapps.list", "");
+  EXPECT_TRUE(desktop.SetValue(".txt\\OpenWithProgids", "PavSdi.Document.1"));
+  EXPECT_TRUE(desktop.RemoveValue(".txt\\OpenWithProgids", "PavSdi.Document.1"));
+  std::string value;
+  EXPECT_FALSE(drivers::DefaultApplication(Read("/config/mimeapps.list"), "text/plain", &value,
+                                           "[Added Associations]"));
+}
+
 TEST_F(DesktopRegistryTest, AChoiceMadeSinceRegistrationStays) {
   Write("/config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
   desktop.SetValue(".txt", "PavSdi.Document.1");
@@ -169,7 +190,7 @@ TEST_F(DesktopRegistryTest, AChoiceMadeSinceRegistrationStays) {
 TEST_F(DesktopRegistryTest, ExecQuotesAPathWithBlanks) {
   desktop.SetValue("PavSdi.Application\\DefaultIcon", "/opt/mes programmes/pavsdi");
   std::string entry = Read("/data/applications/PavSdi.Application.desktop");
-  EXPECT_NE(std::string::npos, entry.find("Exec=\"/opt/mes programmes/pavsdi\"\n")) << entry;
+  EXPECT_NE(std::string::npos, entry.find("Exec=\"/opt/mes programmes/pavsdi\" %f\n")) << entry;
   EXPECT_EQ(std::string::npos, entry.find("NoDisplay"));
 }
 
@@ -194,6 +215,10 @@ TEST(MimeAppsList, SetsReplacesAndRemovesOneDefault) {
        "[Default Applications]\ntext/plain=ours.desktop;\n"},
       {"[Default Applications]\ntext/plain=old\ntext/plainer=x\n", "",
        "[Default Applications]\ntext/plainer=x\n"},
+      // A group left empty leaves with its header.
+      {"[Added Associations]\na/b=x\n\n[Default Applications]\ntext/plain=old\n", "",
+       "[Added Associations]\na/b=x\n"},
+      {"[Default Applications]\ntext/plain=old\n\n[Other]\nk=v\n", "", "[Other]\nk=v\n"},
       // The same type in another group is not ours to change.
       {"[Added Associations]\ntext/plain=old\n", "", "[Added Associations]\ntext/plain=old\n"},
   };
@@ -201,6 +226,9 @@ TEST(MimeAppsList, SetsReplacesAndRemovesOneDefault) {
     EXPECT_EQ(c.expected, drivers::SetDefaultApplication(c.list, "text/plain", c.value)) << c.list;
 }
 
-TEST(MimeDatabase, TxtIsPlainText) { EXPECT_EQ("text/plain", drivers::MimeTypeOfExtension(".TXT")); }
+TEST(MimeDatabase, TxtIsPlainTextAndTabOurs) {
+  EXPECT_EQ("text/plain", drivers::MimeTypeOfExtension(".TXT"));
+  EXPECT_EQ("text/x-pavsdi-tablature", drivers::MimeTypeOfExtension(".tab"));
+}
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "app/program_options.h"
+
+#include "platform/standard_options.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage : pavsdi [TABLATURE.tab | OPTIONS DE LECTURE | -unregister]\n"
+    "Joue des tablatures texte sur un périphérique MIDI, exerce à l'harmonie et édite\n"
+    "les tablatures, au clavier et à l'oreille.\n"
+    "\n"
+    "  pavsdi                ouvre la fenêtre (ou parle sur le terminal sans affichage)\n"
+    "  pavsdi morceau.tab    joue la tablature puis termine\n"
+    "  pavsdi \" \"            parcourt la copie de travail mesure par mesure\n"
+    "  pavsdi -unregister    ouvre la fenêtre et retire l'association des fichiers\n"
+    "  -h, --help            affiche cette aide\n"
+    "  --version             affiche la version\n"
+    "\n"
+    "Les données sont dans $XDG_DATA_HOME/pavsdi/orfeon (par défaut\n"
+    "~/.local/share/pavsdi/orfeon), créées au premier lancement ; PAVSDI_ROOT\n"
+    "désigne une autre racine. PAVSDI_UI=console fait parler sur le terminal.\n"
+    "devprobe liste les périphériques MIDI. Voir aussi : man pavsdi\n";
+
+}  // namespace
+
+bool AnswerProgramOptions(int argc, char** argv, int* status) {
+  return platform::AnswerStandardOptions(argc, argv, "pavsdi", kUsage, nullptr, status);
+}
