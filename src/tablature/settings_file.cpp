@@ -2,13 +2,17 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "midi/midi_port.h"
+#include "platform/paths.h"
+#include "tablature/practice_player.h"
 
 namespace {
 
@@ -77,6 +81,31 @@ int LoadSettings(char* settingsText, char* scratch) {
   if (LoadNumberKey(settingsText, "num=", &n)) ws.TimeNumerator = n;
   if (LoadNumberKey(settingsText, "den=", &n)) ws.TimeDenominator = n;
 
+  if (LoadNumberKey(settingsText, "decompte=", &n)) Practice.countIn = n != 0;
+  if (LoadNumberKey(settingsText, "metronome=", &n)) Practice.metronome = n != 0;
+
   SendProgramChange(ws.Instrument);
   return 1;
+}
+
+bool SaveSettingsNumber(const char* key, int32_t value) {
+  std::string path = platform::MapPath(kSettingsFile);
+  std::string bytes;
+  formats::ReadFileBytes(path, &bytes);
+  std::string number = std::to_string(value);
+  // Only the first page is read: a key found there keeps its place, a new
+  // one goes first.
+  size_t at = bytes.substr(0, kPageSize).find(key);
+  if (at != std::string::npos) {
+    size_t from = at + std::strlen(key);
+    size_t to = bytes.find_first_of("\r\n", from);
+    bytes.replace(from, (to == std::string::npos ? bytes.size() : to) - from, number);
+  } else {
+    bytes.insert(0, std::string(key) + number + "\r\n");
+  }
+  if (formats::WriteFileBytes(path, bytes)) return true;
+  char message[160];
+  std::snprintf(message, sizeof message, "le réglage %s%d n'a pas pu être enregistré", key, static_cast<int>(value));
+  ShowInfo(message, kSettingsFile);
+  return false;
 }
