@@ -8,6 +8,7 @@
 #include "core/working_state.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "midi/defaults.h"
 #include "platform/paths.h"
 #include "tablature/tablature_check.h"
 
@@ -24,6 +25,8 @@ int CheckFromCommandLine(int argc, char** argv) {
     std::fputs(message.c_str(), stderr);
     return 2;
   }
+  // The state in which a tablature named on the command line is played.
+  ApplyDefaults();
   static char text[kPageSize + 1];
   ReadTextPage(text, 1, argv[2]);
   static char report[kLongText];

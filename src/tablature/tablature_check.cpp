@@ -24,6 +24,7 @@ constexpr int kMaxMeasures = kMeasureTableSize;
 
 struct Problem {
   int64_t measure;
+  size_t at;  // in the text; after every position for a whole measure
   std::string text;
   bool counts;  // false for what is only named (the anacrusis)
 };
@@ -132,7 +133,7 @@ class Checker {
     char where[96];
     std::snprintf(where, sizeof where, "mesure %lld, ligne %d, colonne %d : ", static_cast<long long>(measure_),
                   line_, static_cast<int>(at - lineStart_ + 1));
-    problems.push_back({measure_, where + text, true});
+    problems.push_back({measure_, at, where + text, true});
   }
 
   std::string Piece(const TabElement& e) const {
@@ -209,7 +210,7 @@ class Checker {
     size_t to = lengths_.size();
     const MeasureLength& first = lengths_.front();
     if (first.beats < first.numerator - 0.02) {
-      problems.push_back({first.measure, "mesure " + std::to_string(first.measure) + " : anacrouse de " +
+      problems.push_back({first.measure, SIZE_MAX, "mesure " + std::to_string(first.measure) + " : anacrouse de " +
                                              Beats(first.beats) + " temps", false});
       from = 1;
       const MeasureLength& final = lengths_.back();
@@ -218,7 +219,7 @@ class Checker {
     for (size_t i = from; i < to; ++i) {
       const MeasureLength& m = lengths_[i];
       if (std::fabs(m.beats - m.numerator) < 0.02) continue;
-      problems.push_back({m.measure, "mesure " + std::to_string(m.measure) + " : " + Beats(m.beats) +
+      problems.push_back({m.measure, SIZE_MAX, "mesure " + std::to_string(m.measure) + " : " + Beats(m.beats) +
                                          " temps au lieu de " + std::to_string(m.numerator), true});
     }
   }
@@ -276,7 +277,9 @@ int CheckTablature(const char* text, char* report, int size) {
 
   std::vector<Problem>& problems = checker.problems;
   std::stable_sort(problems.begin(), problems.end(),
-                   [](const Problem& a, const Problem& b) { return a.measure < b.measure; });
+                   [](const Problem& a, const Problem& b) {
+                     return a.measure != b.measure ? a.measure < b.measure : a.at < b.at;
+                   });
   int counted = 0;
   for (const Problem& p : problems) counted += p.counts ? 1 : 0;
   Write(report, size, problems, counted);
