@@ -65,6 +65,8 @@ std::string Beats(double beats) {
     std::snprintf(text, sizeof text, "%d", static_cast<int>(std::round(beats)));
   } else {
     std::snprintf(text, sizeof text, "%.2f", beats);
+    size_t end = std::strlen(text);
+    if (text[end - 1] == '0') text[end - 1] = 0;
     if (char* point = std::strchr(text, '.')) *point = ',';
   }
   return text;
