@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/data_files.h"
-#include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/play_string.h"
