@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "core/data_files.h"
@@ -50,6 +51,14 @@ bool LoadNumberKey(const char* text, const char* key, int32_t* number) {
   return true;
 }
 
+bool NotSaved(const char* reason, const char* key, int32_t value) {
+  char message[160];
+  std::snprintf(message, sizeof message, "%s : le réglage %s%d n'est pas enregistré", reason, key,
+                static_cast<int>(value));
+  ShowInfo(message, kSettingsFile);
+  return false;
+}
+
 }  // namespace
 
 int LoadSettings(char* settingsText, char* scratch) {
@@ -91,7 +100,9 @@ int LoadSettings(char* settingsText, char* scratch) {
 bool SaveSettingsNumber(const char* key, int32_t value) {
   std::string path = platform::MapPath(kSettingsFile);
   std::string bytes;
-  formats::ReadFileBytes(path, &bytes);
+  // A file that is there but cannot be read is never replaced by the key alone.
+  if (!formats::ReadFileBytes(path, &bytes) && std::filesystem::exists(path))
+    return NotSaved("le fichier ne peut pas être lu", key, value);
   std::string number = std::to_string(value);
   // Only the first page is read: a key found there keeps its place, a new
   // one goes first.
@@ -103,9 +114,6 @@ bool SaveSettingsNumber(const char* key, int32_t value) {
   } else {
     bytes.insert(0, std::string(key) + number + "\r\n");
   }
-  if (formats::WriteFileBytes(path, bytes)) return true;
-  char message[160];
-  std::snprintf(message, sizeof message, "le réglage %s%d n'a pas pu être enregistré", key, static_cast<int>(value));
-  ShowInfo(message, kSettingsFile);
-  return false;
+  if (!formats::WriteFileBytes(path, bytes)) return NotSaved("le fichier ne peut pas être écrit", key, value);
+  return true;
 }

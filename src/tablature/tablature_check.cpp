@@ -138,9 +138,15 @@ class Checker {
     problems.push_back({measure_, at, where + text, true});
   }
 
-  std::string Piece(const TabElement& e) const {
-    size_t end = e.after > e.at + 8 ? e.at + 8 : e.after;
-    return std::string(work_ + e.at, work_ + end);
+  std::string Piece(const TabElement& e) const { return Shown(e.at, e.after); }
+
+  // Characters of the text as a line of the report shows them: a line end
+  // that an element swallowed, and what follows it, are left out.
+  std::string Shown(size_t from, size_t to) const {
+    std::string shown;
+    for (size_t i = from; i < to && shown.size() < 12 && static_cast<unsigned char>(work_[i]) >= ' '; ++i)
+      shown += work_[i];
+    return shown;
   }
 
   // Blanks air the text; a "0" right after a note is its natural.
@@ -163,7 +169,7 @@ class Checker {
 
   void Indication(const TabElement& e) {
     static const char kKnown[] = "acdhimnoprtv";
-    std::string argument(work_ + e.argumentAt, work_ + e.argumentEnd);
+    std::string argument = Shown(e.argumentAt, e.argumentEnd);
     if (e.after == e.argumentEnd) {
       At(e, "indication sans « : » final, elle prend tout le reste du texte");
       return;
@@ -171,11 +177,12 @@ class Checker {
     if (e.letter == 0 || !std::strchr(kKnown, e.letter)) {
       At(e, std::string("indication « i") + (e.letter ? e.letter : ' ') + " » inconnue");
     } else if (e.letter == 'o') {
-      int8_t octave = static_cast<int8_t>(ReadNumber(argument.c_str()));
+      std::string whole(work_ + e.argumentAt, work_ + e.argumentEnd);
+      int8_t octave = static_cast<int8_t>(ReadNumber(whole.c_str()));
       if (octave < 0 || octave > 8) At(e, "octave « io" + argument + ": » remplacée par 3 (de 0 à 8)");
     } else if (e.letter == 'm') {
       char copy[kLongText];
-      CopyText(copy, kLongText, argument.c_str());
+      CopyText(copy, kLongText, std::string(work_ + e.argumentAt, work_ + e.argumentEnd).c_str());
       char word[kShortText];
       RunIndication("m", copy, word);
       numerator_ = WorkingState.TimeNumerator;

@@ -1,6 +1,7 @@
 // The loop, the count-in and the metronome, timed on the fake clock through
 // the recording device; their settings in the settings file.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,15 @@ TEST_F(Practising, CountInAndMetronomeAreKeptInTheSettingsFile) {
   WriteHostFile("\\orfeon\\lexiton.ini", "tempo=80\r\n");
   LoadSettings(text, scratch);
   EXPECT_TRUE(Practice.countIn);
+}
+
+TEST_F(Practising, AFileThatCannotBeReadIsNotReplaced) {
+  std::filesystem::create_directories(HostPath("\\orfeon\\lexiton.ini"));
+  dialogs.answers = {kYes};
+  CountInCommand("");
+  EXPECT_TRUE(std::filesystem::is_directory(HostPath("\\orfeon\\lexiton.ini")));
+  ASSERT_EQ(2u, dialogs.boxes.size());
+  EXPECT_EQ("le fichier ne peut pas être lu : le réglage decompte=1 n'est pas enregistré", dialogs.boxes[1].text);
 }
 
 }  // namespace

@@ -63,6 +63,8 @@ TEST_F(TablatureCheck, FindsEachProblemAtItsMeasureAndColumn) {
        "mesure 1, ligne 1, colonne 4 : note « c » hors de portée\n"
        "mesure 1, ligne 1, colonne 6 : note « c » hors de portée\n"
        "mesure 2, ligne 1, colonne 15 : octave « io12: » remplacée par 3 (de 0 à 8)"},
+      // A line end swallowed by "o" stays out of the report's line.
+      {"o\n", 1, "1 problème\nmesure 1, ligne 1, colonne 1 : « o » lu comme octave o0"},
       {"ix a: mz c d e f | ic oublié c d", 3,
        "3 problèmes\n"
        "mesure 1, ligne 1, colonne 1 : indication « ix » inconnue\n"
