@@ -1,11 +1,13 @@
 #include "tablature/practice_player.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/pacing.h"
+#include "platform/midi_out.h"
 #include "platform/stop_request.h"
 #include "tablature/measure_player.h"
 #include "tablature/settings_file.h"
@@ -72,6 +74,14 @@ void Toggle(bool* setting, const char* name, const char* key) {
   PlayCue(kEditionCue);
 }
 
+// The file the device records into, empty for a device that plays.
+std::string RecordingFile() {
+  platform::MidiDeviceList& devices = platform::MidiDevices();
+  int32_t d = WorkingState.MidiDevice;
+  return d >= 0 && static_cast<size_t>(d) < devices.size() ? devices[static_cast<size_t>(d)]->OutputFile()
+                                                            : std::string();
+}
+
 }  // namespace
 
 int PlayPracticed(const TNoteList& pitches, const TLengthList& lengths, const TModeList& modes,
@@ -87,6 +97,18 @@ int PlayPracticed(const TNoteList& pitches, const TLengthList& lengths, const TM
 
 bool PlayLoop(int32_t first, int32_t last) {
   if (!PreparePort()) return true;
+  // A recorder takes no time to play: an endless loop would grow its file
+  // until the disk is full.
+  std::string file = RecordingFile();
+  if (Practice.passes == 0 && !file.empty()) {
+    char text[kLongText];
+    std::snprintf(text, sizeof text,
+                  "une boucle sans fin ne peut pas s'enregistrer dans %s : choisissez un nombre de passages "
+                  "avec Réglages de la boucle",
+                  file.c_str());
+    ShowInfo(text, kLoopCaption);
+    return false;
+  }
   TWorkingState& ws = WorkingState;
   ReadTablature(ws.TabText, "", 1, 0, lists.pitches, lists.lengths, lists.modes, lists.marks);
   // Measures without notes have no end in the table: the passage runs from

@@ -29,7 +29,8 @@ int PlayPracticed(const TNoteList& pitches, const TLengthList& lengths, const TM
                   const TMarkList& marks);
 
 // Plays measures `first` to `last` of the current tablature as the loop
-// settings say. Returns false, with a message, when they hold no note.
+// settings say. Returns false, with a message, when they hold no note or
+// when an endless loop would go into a recording.
 bool PlayLoop(int32_t first, int32_t last);
 
 // The commands of the Pratique menu.

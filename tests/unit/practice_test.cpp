@@ -130,12 +130,20 @@ TEST_F(Practising, EscapeStopsTheEndlessLoopAtOnce) {
   ExpectSilence();
 }
 
-TEST_F(Practising, LoopOverMeasuresWithoutNotesSaysSo) {
+TEST_F(Practising, LoopsThatCannotPlaySaySo) {
   Tab("c d");
   EXPECT_FALSE(PlayLoop(3, 4));
   ASSERT_EQ(1u, dialogs.boxes.size());
   EXPECT_EQ("aucune note dans les mesures 3 à 4", dialogs.boxes[0].text);
-  EXPECT_TRUE(Starts().empty());
+  // A recorder would fill its file without end.
+  Device(0).outputFile = "\\orfeon\\sortie.mid";
+  Practice.passes = 0;
+  EXPECT_FALSE(PlayLoop(1, 1));
+  ASSERT_EQ(2u, dialogs.boxes.size());
+  EXPECT_EQ(0u, dialogs.boxes[1].text.find("une boucle sans fin ne peut pas s'enregistrer dans \\orfeon\\sortie.mid"));
+  Practice.passes = 2;
+  EXPECT_TRUE(PlayLoop(1, 1));
+  EXPECT_EQ(4u, Starts().size());
 }
 
 TEST_F(Practising, LoopSettingsAreSteppedByQuestions) {
