@@ -1,9 +1,11 @@
-// InterpretTablature with any text, reading options, range and answers.
+// InterpretTablature with any text, reading options, range and answers,
+// and the check of the same text.
 #include <cstring>
 #include <memory>
 
 #include "core/working_state.h"
 #include "fuzz_support.h"
+#include "tablature/tablature_check.h"
 #include "tablature/tablature_interpreter.h"
 
 namespace {
@@ -41,5 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InterpretTablature(buffer.get(), options, first, last, pitches, lengths, modes, marks);
   if (pitches.Count > kMaxListEntries) __builtin_trap();
   fuzzing::ExpectAllNotesOff();
+  static char report[kLongText];
+  CheckTablature(buffer.get(), report, kLongText);
+  if (std::strlen(report) >= kLongText) __builtin_trap();
   return 0;
 }

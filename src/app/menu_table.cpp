@@ -88,6 +88,15 @@ const TMenuItem kOutils[] = {
     {kLyricsReadingCommand, "&Parole", kNone, false, ""},
 };
 
+const TMenuItem kPratique[] = {
+    {kCheckCommand, "&Vérifier\tCTRL+F7", Ctrl(TKey::F7), false, ""},
+    {kLoopCommand, "&Boucle\tF9", Key(TKey::F9), false, ""},
+    {kLoopSettingsCommand, "&Réglages de la boucle\tCTRL+F9", Ctrl(TKey::F9), false, ""},
+    kSeparator,
+    {kCountInCommand, "&Décompte", kNone, false, ""},
+    {kMetronomeCommand, "&Métronome", kNone, false, ""},
+};
+
 const TMenuItem kAide[] = {
     {kAboutCommand, "&A propos...", kNone, false, "About the PavSdi application"},
     {kUsageCommand, "&Usage", kNone, false, ""},
@@ -104,7 +113,7 @@ constexpr TMenuPopup Popup(const char* title, const TMenuItem (&items)[N]) {
 const TMenuPopup kMenuBar[] = {
     Popup("&Tabla", kTabla), Popup("&Edit", kEdit),     Popup("&Rechercher", kSearch),
     Popup("&Init", kInit),   Popup("&Harm", kHarm),     Popup("&Outils", kOutils),
-    Popup("&Aide", kAide),
+    Popup("&Pratique", kPratique), Popup("&Aide", kAide),
 };
 const int kMenuPopupCount = sizeof kMenuBar / sizeof kMenuBar[0];
 

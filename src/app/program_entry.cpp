@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "app/check_command.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
@@ -80,6 +81,7 @@ bool PrepareTablature() {
 }  // namespace
 
 int ProgramEntry(int argc, char** argv) {
+  if (WantsCheck(argc, argv)) return CheckFromCommandLine(argc, argv);
   TWorkingState& ws = WorkingState;
   bool ready = false;
   if (ReadDeviceNumber() == 0) {

@@ -68,6 +68,13 @@ enum TCommandId : int {
   kLyricsReadingCommand = 610,
   kPlayClipboardCommand = 611,
 
+  // Pratique
+  kCheckCommand = 700,
+  kLoopCommand = 701,
+  kLoopSettingsCommand = 702,
+  kCountInCommand = 703,
+  kMetronomeCommand = 704,
+
   // Aide
   kAboutCommand = 2009,
   kUsageCommand = 2010,

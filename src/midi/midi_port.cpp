@@ -4,6 +4,7 @@
 #include "core/numbers.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "midi/pacing.h"
 #include "platform/stop_request.h"
 
 int32_t OpenMidiPort() {
@@ -85,6 +86,7 @@ uint32_t NoteLengthMs(uint32_t length) {
 }
 
 uint32_t WaitNoteLength(uint32_t length) {
+  if (PacingOn()) return PacedWait(length);
   uint32_t wait = NoteLengthMs(length);
   platform::MidiOutWait(WorkingState.MidiOut, wait);
   return wait;

@@ -9,6 +9,7 @@
 #include "core/working_state.h"
 #include "midi/midi_port.h"
 #include "platform/stop_request.h"
+#include "tablature/practice_player.h"
 #include "tablature/tablature_interpreter.h"
 
 namespace {
@@ -24,9 +25,15 @@ struct Lists {
 };
 Lists lists;
 
+// A playing without questions takes the count-in and the metronome when
+// they are on.
 int Interpret(const char* options, int32_t first, int32_t last) {
-  return InterpretTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths,
-                            lists.modes, lists.marks);
+  if (options[0] != 0 || (!Practice.countIn && !Practice.metronome))
+    return InterpretTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths,
+                              lists.modes, lists.marks);
+  ReadTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths, lists.modes,
+                lists.marks);
+  return PlayPracticed(lists.pitches, lists.lengths, lists.modes, lists.marks);
 }
 
 // The stepping prompts show note numbers from the measure table, so the
@@ -91,7 +98,7 @@ void GuidedReading() {
 
 }  // namespace
 
-int PlayCurrentMeasure() {
+bool PreparePort() {
   TWorkingState& ws = WorkingState;
   if (ReadDeviceNumber() == 0) {
     ShowInfo("pour choisir un midi mapper disponible dans votre environnement, utilisez la commande "
@@ -103,8 +110,14 @@ int PlayCurrentMeasure() {
   OpenMidiPort();
   if (ws.Polyphony == 0) {
     ShowInfo("", kNoDeviceCaption);
-    return 0;
+    return false;
   }
+  return true;
+}
+
+int PlayCurrentMeasure() {
+  TWorkingState& ws = WorkingState;
+  if (!PreparePort()) return 0;
   if (ws.Indications[0] == 0) {
     Interpret("", ws.Measure, ws.LastMeasure);
   } else if (std::strcmp(ws.Indications, " ") == 0) {

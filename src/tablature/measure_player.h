@@ -2,6 +2,10 @@
 // answers, or as a guided reading, as the reading options say.
 #pragma once
 
+// Reads the device number and opens the port; false, with a message, when
+// the device cannot play.
+bool PreparePort();
+
 // Empty `Indications`: notes `Measure` to `LastMeasure`; one blank: stepping
 // from measure `Measure`; anything else: guided reading. Returns 0.
 int PlayCurrentMeasure();

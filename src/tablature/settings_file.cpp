@@ -2,13 +2,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "midi/midi_port.h"
+#include "platform/paths.h"
+#include "tablature/practice_player.h"
 
 namespace {
 
@@ -46,6 +51,14 @@ bool LoadNumberKey(const char* text, const char* key, int32_t* number) {
   return true;
 }
 
+bool NotSaved(const char* reason, const char* key, int32_t value) {
+  char message[160];
+  std::snprintf(message, sizeof message, "%s : le réglage %s%d n'est pas enregistré", reason, key,
+                static_cast<int>(value));
+  ShowInfo(message, kSettingsFile);
+  return false;
+}
+
 }  // namespace
 
 int LoadSettings(char* settingsText, char* scratch) {
@@ -77,6 +90,30 @@ int LoadSettings(char* settingsText, char* scratch) {
   if (LoadNumberKey(settingsText, "num=", &n)) ws.TimeNumerator = n;
   if (LoadNumberKey(settingsText, "den=", &n)) ws.TimeDenominator = n;
 
+  if (LoadNumberKey(settingsText, "decompte=", &n)) Practice.countIn = n != 0;
+  if (LoadNumberKey(settingsText, "metronome=", &n)) Practice.metronome = n != 0;
+
   SendProgramChange(ws.Instrument);
   return 1;
+}
+
+bool SaveSettingsNumber(const char* key, int32_t value) {
+  std::string path = platform::MapPath(kSettingsFile);
+  std::string bytes;
+  // A file that is there but cannot be read is never replaced by the key alone.
+  if (!formats::ReadFileBytes(path, &bytes) && std::filesystem::exists(path))
+    return NotSaved("le fichier ne peut pas être lu", key, value);
+  std::string number = std::to_string(value);
+  // Only the first page is read: a key found there keeps its place, a new
+  // one goes first.
+  size_t at = bytes.substr(0, kPageSize).find(key);
+  if (at != std::string::npos) {
+    size_t from = at + std::strlen(key);
+    size_t to = bytes.find_first_of("\r\n", from);
+    bytes.replace(from, (to == std::string::npos ? bytes.size() : to) - from, number);
+  } else {
+    bytes.insert(0, std::string(key) + number + "\r\n");
+  }
+  if (!formats::WriteFileBytes(path, bytes)) return NotSaved("le fichier ne peut pas être écrit", key, value);
+  return true;
 }

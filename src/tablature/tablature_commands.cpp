@@ -2,7 +2,9 @@
 
 #include "core/command_table.h"
 #include "tablature/measure_player.h"
+#include "tablature/practice_player.h"
 #include "tablature/reading_options.h"
+#include "tablature/tablature_check.h"
 
 void RegisterTablatureCommands() {
   RegisterCommand(kPlayAllCommand, PlayAll);
@@ -16,4 +18,9 @@ void RegisterTablatureCommands() {
   RegisterCommand(kMeasureReadingCommand, AddMeasureReading);
   RegisterCommand(kDynamicsReadingCommand, AddDynamicsReading);
   RegisterCommand(kLyricsReadingCommand, AddLyricsReading);
+  RegisterCommand(kCheckCommand, CheckCurrentTablature);
+  RegisterCommand(kLoopCommand, LoopCommand);
+  RegisterCommand(kLoopSettingsCommand, LoopSettingsCommand);
+  RegisterCommand(kCountInCommand, CountInCommand);
+  RegisterCommand(kMetronomeCommand, MetronomeCommand);
 }

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "core/data_files.h"
-#include "core/numbers.h"
 #include "core/prompts.h"
 #include "core/working_state.h"
 #include "midi/play_string.h"
+#include "tablature/tablature_elements.h"
 
 int32_t MeasureEnds[kMeasureTableSize];
 
@@ -18,31 +18,6 @@ namespace {
 // The lists share the note lists' slots: notes beyond the last slot
 // overwrite it.
 constexpr int kMaxNotes = kMaxListEntries;
-
-int LetterSemitone(char c) {
-  switch (c) {
-    case 'c': return 0;
-    case 'd': return 2;
-    case 'e': return 4;
-    case 'f': return 5;
-    case 'g': return 7;
-    case 'a': return 9;
-    case 'b': return 11;
-    default: return -1;
-  }
-}
-
-bool IsEndOfMeasure(char c) { return c == '\n' || c == '\r' || c == '|'; }
-bool IsGroupStart(char c) { return c == '(' || c == '[' || c == '{'; }
-bool IsGroupEnd(char c) { return c == ')' || c == ']' || c == '}'; }
-
-// The number the next `count` characters of `text` (or fewer at its end)
-// read as.
-int32_t ReadNumberOf(const char* text, int count) {
-  char part[4] = {};
-  for (int i = 0; i < count && text[i]; ++i) part[i] = text[i];
-  return ReadNumber(part);
-}
 
 void Append(char* measureText, const char* piece) {
   size_t used = std::strlen(measureText);
@@ -112,20 +87,15 @@ struct Reading {
     measureText[0] = 0;
   }
 
-  // Reads the argument of the indication at work[i] ("i", kind, argument,
-  // ":"), runs it and reads it out when the options ask for it. Returns the
-  // position after it; sets `restart` when the reading must start again.
-  size_t Indication(const char* work, size_t i, size_t length, bool* restartFlag, bool* restart) {
-    char letter[2] = {i + 1 < length ? work[i + 1] : '\0', 0};
-    size_t p = letter[0] ? i + 2 : i + 1;
+  // Runs the indication `e` and reads it out when the options ask for
+  // it; sets `restart` when the reading must start again.
+  void Indication(const char* work, const TabElement& e, bool* restartFlag, bool* restart) {
+    char letter[2] = {e.letter, 0};
     static char argument[kLongText];
     size_t n = 0;
-    while (p < length && work[p] != ':') {
+    for (size_t p = e.argumentAt; p < e.argumentEnd; ++p)
       if (n < kLongText - 1) argument[n++] = work[p];
-      ++p;
-    }
     argument[n] = 0;
-    if (p < length) ++p;  // the ":"
     char word[kShortText] = {};
     RunIndication(letter, argument, word);
     if (letter[0] && std::strchr(options, letter[0]) && int64_t{first} - 1 <= measures && measures < last) {
@@ -140,24 +110,22 @@ struct Reading {
         ShowInfo("erreur", "vous ne devez pas changer d'armature plusieurs fois");
       }
     }
-    return p;
   }
 
-  // Reads one element at work[i]; returns the position after it.
-  size_t Element(const char* work, size_t i, size_t length) {
-    char c = work[i];
-    char next = i + 1 < length ? work[i + 1] : '\0';
+  // Acts on the element `e` (not an indication) of `work`.
+  void Element(const char* work, const TabElement& e) {
+    char c = work[e.at];
+    char next = e.at + 1 < e.after || e.kind == TabElementKind::kDot ? work[e.at + 1] : '\0';
     char piece[16] = {c, 0};
-    size_t after = i + 1;
-    int semitone = LetterSemitone(c);
-    if (IsEndOfMeasure(c)) {
-      EndMeasure();
-      piece[0] = 0;
-    } else if (c == 'm') {
-      piece[0] = 0;
-      if (next) {
-        after = i + 2;
-        switch (next) {
+    switch (e.kind) {
+      case TabElementKind::kEndOfMeasure:
+        EndMeasure();
+        piece[0] = 0;
+        break;
+      case TabElementKind::kMode:
+        piece[0] = 0;
+        switch (e.letter) {
+          case 0: break;
           case 'n': mode = kNormal; break;
           case 'l': mode = kLegato; break;
           case 's': mode = kStaccato; break;
@@ -165,57 +133,53 @@ struct Reading {
           default:
             // The mark goes to the next-to-last note read; before the
             // second note there is none to carry it.
-            if (count >= 2) marks[count - 1] = next;
+            if (count >= 2) marks[count - 1] = e.letter;
         }
+        break;
+      case TabElementKind::kGroupStart: pendingGroup = c; break;
+      case TabElementKind::kGroupEnd:
+        if (count >= 1) marks[count] = c;
+        break;
+      case TabElementKind::kNote:
+        AddNote(static_cast<uint8_t>(12 * octave + LetterSemitone(c) + WorkingState.Transpose));
+        break;
+      case TabElementKind::kRest: AddNote(0); break;
+      case TabElementKind::kAccidental: {
+        int step = c == '+' ? 1 : c == '-' ? -1 : c == '*' ? 2 : -2;
+        pitches[count] = static_cast<uint8_t>(pitches[count] + step);
+        break;
       }
-    } else if (IsGroupStart(c)) {
-      pendingGroup = c;
-    } else if (IsGroupEnd(c)) {
-      if (count >= 1) marks[count] = c;
-    } else if (semitone >= 0) {
-      AddNote(static_cast<uint8_t>(12 * octave + semitone + WorkingState.Transpose));
-    } else if (c == 'p') {
-      AddNote(0);
-    } else if (c == '+' || c == '-' || c == '*' || c == '\xE1') {
-      int step = c == '+' ? 1 : c == '-' ? -1 : c == '*' ? 2 : -2;
-      pitches[count] = static_cast<uint8_t>(pitches[count] + step);
-    } else if (c == '>') {
-      if (octave < 7) ++octave;
-    } else if (c == '<') {
-      if (octave > 0) --octave;
-    } else if (c == 'o') {
-      piece[0] = next;
-      if (next) {
-        after = i + 2;
-        int v = next >= '0' && next <= '9' ? next - '0' : 0;
-        if (v <= 8) WorkingState.Octave = static_cast<int8_t>(v);
-      } else {
-        WorkingState.Octave = 0;
-      }
-      octave = WorkingState.Octave;
-    } else if (c == 't') {
-      int32_t v = ReadNumberOf(work + i + 1, 3);
-      if (v >= 31 && v <= 239) WorkingState.Tempo = static_cast<uint32_t>(v);
-      size_t consumed = v >= 100 ? 3 : v >= 10 ? 2 : 1;
-      after = i + 1 + consumed;
-      if (after > length) after = length;
-      std::snprintf(piece, sizeof piece, "t%u ", WorkingState.Tempo);
-    } else if (c >= '1' && c <= '9') {
-      int32_t v = ReadNumberOf(work + i, 2);
-      WorkingState.NoteLength = static_cast<uint32_t>(v);
-      if (v >= 10) after = i + 2;
-      std::snprintf(piece, sizeof piece, "%d ", v);
-    } else if (c == '.') {
-      if (next == '.') {
+      case TabElementKind::kOctaveUp:
+        if (octave < 7) ++octave;
+        break;
+      case TabElementKind::kOctaveDown:
+        if (octave > 0) --octave;
+        break;
+      case TabElementKind::kOctave:
+        piece[0] = next;
+        if (e.value <= 8) WorkingState.Octave = static_cast<int8_t>(e.value);
+        octave = WorkingState.Octave;
+        break;
+      case TabElementKind::kTempo:
+        if (e.value >= 31 && e.value <= 239) WorkingState.Tempo = static_cast<uint32_t>(e.value);
+        std::snprintf(piece, sizeof piece, "t%u ", WorkingState.Tempo);
+        break;
+      case TabElementKind::kNoteValue:
+        WorkingState.NoteLength = static_cast<uint32_t>(e.value);
+        std::snprintf(piece, sizeof piece, "%d ", e.value);
+        break;
+      case TabElementKind::kDoubleDot:
         lengths[count] = lengths[count] * 4 / 7;
-        after = i + 2;
-      } else {
+        piece[0] = next;
+        break;
+      case TabElementKind::kDot:
         lengths[count] = lengths[count] * 2 / 3;
-      }
-      piece[0] = next;
+        piece[0] = next;
+        break;
+      case TabElementKind::kIndication:
+      case TabElementKind::kOther: break;
     }
     if (InRange()) Append(measureText, piece);
-    return after;
   }
 };
 
@@ -227,9 +191,8 @@ void Lowercase(char* text) {
 
 }  // namespace
 
-int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,
-                       TNoteList& pitches, TLengthList& lengths, TModeList& modes,
-                       TMarkList& marks) {
+int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TNoteList& pitches,
+                  TLengthList& lengths, TModeList& modes, TMarkList& marks) {
   // Room for the blank that the key-signature translation appends.
   static char work[kPageSize + 2];
   static char translated[kPageSize + 2];
@@ -252,7 +215,13 @@ int InterpretTablature(const char* text, const char* options, int32_t first, int
     size_t length = std::strlen(work);
     bool restart = false;
     for (size_t i = 0; i < length && !restart;) {
-      i = work[i] == 'i' ? r.Indication(work, i, length, &restartFlag, &restart) : r.Element(work, i, length);
+      TabElement e = ReadTabElement(work, i, length);
+      if (e.kind == TabElementKind::kIndication) {
+        r.Indication(work, e, &restartFlag, &restart);
+      } else {
+        r.Element(work, e);
+      }
+      i = e.after;
     }
     if (!restart) break;
   }
@@ -280,8 +249,13 @@ int InterpretTablature(const char* text, const char* options, int32_t first, int
   modes[0] = static_cast<uint8_t>(selected);
   marks[0] = static_cast<char>(selected);
   WorkingState.MeasureSpan = static_cast<uint32_t>(r.measures);
-
-  if (r.answer != kCancel && r.answer != kNo)
-    r.answer = PlayVoice(0, options, pitches, lengths, modes, marks);
   return r.answer;
+}
+
+int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,
+                       TNoteList& pitches, TLengthList& lengths, TModeList& modes,
+                       TMarkList& marks) {
+  int answer = ReadTablature(text, options, first, last, pitches, lengths, modes, marks);
+  if (answer == kCancel || answer == kNo) return answer;
+  return PlayVoice(0, options, pitches, lengths, modes, marks);
 }

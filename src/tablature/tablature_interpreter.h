@@ -17,6 +17,11 @@ extern int32_t MeasureEnds[kMeasureTableSize];
 // The measure end of `m`, 0 outside the table.
 int32_t MeasureEnd(int64_t m);
 
+// Reads `text` as InterpretTablature does, and plays nothing. Returns 2 or 7
+// when the user answered so to a measure prompt, otherwise 0.
+int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TNoteList& pitches,
+                  TLengthList& lengths, TModeList& modes, TMarkList& marks);
+
 // Reads `text` with the reading options `options` and plays notes `first`
 // to `last` (measure numbers when the options hold "m", note indices
 // otherwise). The lists receive the selection in slots 1..count. Returns 2

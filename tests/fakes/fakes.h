@@ -91,11 +91,13 @@ class MidiDevice : public platform::LiveMidiDevice {
     ++closes;
     isOpen = false;
   }
+  std::string OutputFile() const override { return outputFile; }
 
   int capacityReads = 0;
   int opens = 0;
   int closes = 0;
   bool isOpen = false;
+  std::string outputFile;  // as a recorder names it; empty: a device that plays
   std::vector<MidiEvent> events;
   // Called after each message is recorded (e.g. to ask for a stop).
   std::function<void(const MidiEvent&)> onSend;

@@ -19,8 +19,8 @@ TEST(MenuTable, PopupsInOrderWithTheirFirstAndLastItems) {
   } cases[] = {{"&Tabla", 24331, 24310, 11},   {"&Edit", 24319, 24325, 10},
                {"&Rechercher", 24351, 24353, 3}, {"&Init", 400, 407, 8},
                {"&Harm", 500, 509, 11},        {"&Outils", 600, 610, 12},
-               {"&Aide", 2009, 2011, 3}};
-  ASSERT_EQ(7, kMenuPopupCount);
+               {"&Pratique", 700, 704, 6},     {"&Aide", 2009, 2011, 3}};
+  ASSERT_EQ(8, kMenuPopupCount);
   for (int p = 0; p < kMenuPopupCount; ++p) {
     const TMenuPopup& popup = kMenuBar[p];
     EXPECT_STREQ(cases[p].title, popup.title);
@@ -82,8 +82,8 @@ TEST(MenuTable, NoTwoItemsShareAnIdOrAnAccelerator) {
       }
     }
   }
-  EXPECT_EQ(53, items);
-  EXPECT_EQ(24u, keys.size());
+  EXPECT_EQ(58, items);
+  EXPECT_EQ(27u, keys.size());
 }
 
 TEST(MenuTable, HintsAndToolBar) {

@@ -35,6 +35,9 @@ MENUS = [
                  (603, "&Précédent"), (602, "&Suivant"), (604, "&Armature"), (605, "&Conseil"),
                  (606, "&Doigté"), (607, "&Harmonie"), (608, "&Mesure"), (609, "&Nuance"),
                  (610, "&Parole")]),
+    ("&Pratique", [(700, "&Vérifier\\tCTRL+F7"), (701, "&Boucle\\tF9"),
+                   (702, "&Réglages de la boucle\\tCTRL+F9"), None, (703, "&Décompte"),
+                   (704, "&Métronome")]),
     ("&Aide", [(2009, "&A propos..."), (2010, "&Usage"), (2011, "&Tutoriel\\tF1")]),
 ]
 GRAYED = {24333, 24334, 24340, 24337, 24338, 24321, 24322, 24323, 24324, 24326, 24325, 24351,
@@ -143,9 +146,19 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual("F2", accelerators[503])
         self.assertEqual("Alt+Backspace", accelerators[24321])
         self.assertEqual("Ctrl+F1", accelerators[400])
-        self.assertEqual(24, len(accelerators))
+        self.assertEqual("Ctrl+F7", accelerators[700])
+        self.assertEqual(27, len(accelerators))
         self.assertEqual("4", d["STATUSFIELDS"])
         self.assertEqual("1", d["ICON"])
+
+    def test_ctrl_f7_checks_the_tablature_in_one_box(self):
+        self.write("lexiton.ini", b"fictab=\\orfeon\\faute.tab\r\n")
+        self.write("faute.tab", b"c d e f | g a zz b c\r\n")
+        log = self.run_window(["key ctrl+F7", "wait 500"])
+        self.assertEqual(["CMD\t700"], [l for l in log if l.startswith("CMD")])
+        boxes = [l for l in log if l.startswith("BOX\tINFO\tvérification")]
+        self.assertEqual(["BOX\tINFO\tvérification de la tablature\t"
+                          "1 problème\\nmesure 2, ligne 1, colonne 15 : « zz » ignoré\t1"], boxes)
 
     def test_f2_through_the_keyboard_reaches_the_scale_command_once(self):
         log = self.run_window(["answer 2", "key F2", "wait 500"])
