@@ -194,6 +194,12 @@ const TCommandWord kCommandWords[] = {
     {kMeasureReadingCommand, "lecture-mesure", "", false, "lecture guidée : lit les mesures"},
     {kDynamicsReadingCommand, "nuance", "", false, "lecture guidée : lit les nuances"},
     {kLyricsReadingCommand, "parole", "", false, "lecture guidée : lit les paroles"},
+    // Pratique
+    {kCheckCommand, "vérifier", "", false, "dit ce que la lecture de la tablature saute ou compte mal"},
+    {kLoopCommand, "boucle", "", false, "rejoue la mesure ou le passage, sans question, jusqu'à Échap"},
+    {kLoopSettingsCommand, "réglages-boucle", "", false, "choisit le passage, les passages, la vitesse et l'accélération"},
+    {kCountInCommand, "décompte", "", false, "une mesure de clics avant de jouer, oui ou non"},
+    {kMetronomeCommand, "métronome", "", false, "un clic à chaque temps en jouant, oui ou non"},
     // Aide
     {kAboutCommand, "à-propos", "", false, "la version de PavSdi"},
     {kUsageCommand, "usage", "", false, "ouvre la page d'usage"},

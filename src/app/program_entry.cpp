@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "app/application.h"
-#include "app/check_command.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
@@ -81,7 +80,6 @@ bool PrepareTablature() {
 }  // namespace
 
 int ProgramEntry(int argc, char** argv) {
-  if (WantsCheck(argc, argv)) return CheckFromCommandLine(argc, argv);
   TWorkingState& ws = WorkingState;
   bool ready = false;
   if (ReadDeviceNumber() == 0) {

@@ -1,5 +1,6 @@
 #include "app/program_options.h"
 
+#include "app/check_command.h"
 #include "platform/standard_options.h"
 
 namespace {
@@ -13,6 +14,7 @@ const char kUsage[] =
     "  pavsdi morceau.tab    joue la tablature puis termine\n"
     "  pavsdi \" \"            parcourt la copie de travail mesure par mesure\n"
     "  pavsdi -unregister    ouvre la fenêtre et retire l'association des fichiers\n"
+    "  pavsdi --verifier FICHIER   dit ce que la lecture de la tablature saute ou compte mal\n"
     "  -h, --help            affiche cette aide\n"
     "  --version             affiche la version\n"
     "\n"
@@ -24,5 +26,10 @@ const char kUsage[] =
 }  // namespace
 
 bool AnswerProgramOptions(int argc, char** argv, int* status) {
+  // The check prints its report on the terminal: no front end, no window.
+  if (WantsCheck(argc, argv)) {
+    *status = CheckFromCommandLine(argc, argv);
+    return true;
+  }
   return platform::AnswerStandardOptions(argc, argv, "pavsdi", kUsage, nullptr, status);
 }
