@@ -218,9 +218,25 @@ void TSDIDecFrame::OnToolEnter(wxCommandEvent& event) {
   if (GetStatusBar()) SetStatusText(event.GetSelection() > 0 ? Wx(MenuHint(event.GetSelection())) : "", 0);
 }
 
+// A disabled tool gets no enter event: the pointer is looked at here, and
+// the hint of a disabled tool under it shown.
+void TSDIDecFrame::HintDisabledTool() {
+  int id = 0;
+  if (toolBar_ && toolBar_->IsShownOnScreen()) {
+    wxPoint at = toolBar_->ScreenToClient(wxGetMousePosition());
+    const wxToolBarToolBase* tool =
+        wxRect(toolBar_->GetClientSize()).Contains(at) ? toolBar_->FindToolForPosition(at.x, at.y) : nullptr;
+    if (tool && !tool->IsSeparator() && !tool->IsEnabled()) id = tool->GetId();
+  }
+  if (id == hintedTool_) return;
+  if (id || hintedTool_) SetStatusText(id ? Wx(MenuHint(id)) : "", 0);
+  hintedTool_ = id;
+}
+
 void TSDIDecFrame::OnLockTimer(wxTimerEvent&) {
   wxStatusBar* bar = GetStatusBar();
   if (!bar) return;
+  HintDisabledTool();
   for (int i = 0; i < kLockFields; ++i) {
     wxString shown = wxGetKeyState(kLockKeys[i]) ? kLockTexts[i] : "";
     if (bar->GetStatusText(1 + i) != shown) bar->SetStatusText(shown, 1 + i);

@@ -33,6 +33,7 @@ std::deque<std::string> steps;
 std::deque<std::string> boxAnswers;
 std::deque<std::string> fileAnswers;
 bool boxShowing = false;
+int boxesShown = 0;
 TSDIDecFrame* frame = nullptr;
 
 void Log(const std::string& line) {
@@ -90,15 +91,19 @@ void Dump(const std::string& path) {
   for (size_t i = 0; tools && i < tools->GetToolsCount(); ++i) {
     const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
     out << "TOOL\t" << (tool->IsSeparator() ? 0 : tool->GetId()) << "\t"
-        << Field(tool->GetLongHelp()) << "\n";
+        << Field(tool->GetLongHelp()) << "\t" << (tool->IsEnabled() ? 1 : 0) << "\n";
   }
   wxStatusBar* status = frame->GetStatusBar();
   out << "STATUSFIELDS\t" << (status ? status->GetFieldsCount() : 0) << "\n";
+  out << "STATUS\t" << (status ? Field(status->GetStatusText(0)) : "") << "\n";
   out << "ICON\t" << (frame->GetIcons().IsEmpty() ? 0 : 1) << "\n";
   TPavSdiEditFile* editor = frame->Client();
   out << "EDITOR\t" << Field(editor->GetValue()) << "\n";
   out << "FILENAME\t" << Field(editor->FileName()) << "\n";
   out << "MODIFIED\t" << (editor->IsModified() ? 1 : 0) << "\n";
+  long from, to;
+  editor->GetSelection(&from, &to);
+  out << "SELECTION\t" << from << "\t" << to << "\n";
   out << "TABFILE\t" << Field(WorkingState.TabFile) << "\n";
   out << "TABTEXT\t" << Field(WorkingState.TabText) << "\n";
   out << "END\n";
@@ -112,6 +117,20 @@ void Screenshot(const std::string& path) {
   memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
   memory.SelectObject(wxNullBitmap);
   shot.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
+// The pointer over the middle of a tool of the tool bar.
+void HoverTool(int id) {
+  wxToolBar* tools = frame->ToolBar();
+  wxSize size = tools->GetClientSize();
+  for (int x = 0; x < size.x; ++x) {
+    const wxToolBarToolBase* tool = tools->FindToolForPosition(x, size.y / 2);
+    if (!tool || tool->GetId() != id) continue;
+    int last = x;
+    while (last + 1 < size.x && tools->FindToolForPosition(last + 1, size.y / 2) == tool) ++last;
+    wxUIActionSimulator().MouseMove(tools->ClientToScreen(wxPoint((x + last) / 2, size.y / 2)));
+    return;
+  }
 }
 
 void PostCommand(int id) {
@@ -129,9 +148,10 @@ class TStepRunner : public wxTimer {
     waitingForBox_ = false;
     if (waitingForNoBox_ && boxShowing) return;
     waitingForNoBox_ = false;
-    if (boxKeyTries_ > 0 && boxShowing) {
+    if (boxKeyTries_ > 0 && boxShowing && boxesShown == boxKeyBox_) {
       // A key meant for a box can reach the display before the box has the
-      // focus: send it again until the box closes.
+      // focus: send it again until the box closes (the next box is not
+      // meant).
       if (wxGetLocalTimeMillis() >= boxKeyAgain_) SendBoxKey();
       return;
     }
@@ -162,6 +182,7 @@ class TStepRunner : public wxTimer {
         boxKey_ = key;
         boxModifiers_ = modifiers;
         boxKeyTries_ = 10;
+        boxKeyBox_ = boxesShown;
         SendBoxKey();
         return;
       }
@@ -175,6 +196,14 @@ class TStepRunner : public wxTimer {
     } else if (verb == "drop") {
       wxString name = wxString::FromUTF8(argument);
       frame->CallAfter([name] { frame->DropFiles(wxArrayString(1, &name)); });
+    } else if (verb == "rawkey") {
+      // To whichever window has the focus, as a user's key goes.
+      int key, modifiers;
+      if (ParseKey(argument, &key, &modifiers)) wxUIActionSimulator().Char(key, modifiers);
+    } else if (verb == "hover") {
+      HoverTool(std::atoi(argument.c_str()));
+    } else if (verb == "updateui") {
+      frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     } else if (verb == "type") {
       frame->Raise();
       frame->Client()->SetFocus();
@@ -206,6 +235,7 @@ class TStepRunner : public wxTimer {
   int boxKey_ = 0;
   int boxModifiers_ = 0;
   int boxKeyTries_ = 0;
+  int boxKeyBox_ = 0;
   wxLongLong boxKeyAgain_ = 0;
   bool waitingForBox_ = false;
   bool waitingForNoBox_ = false;
@@ -239,6 +269,7 @@ class TScriptedDialogs : public platform::Dialogs {
     int answer;
     if (!AnswerBox(question, &answer)) {
       boxShowing = true;
+      ++boxesShown;
       answer = shown_->MessageBox(text, caption, type);
       boxShowing = false;
     }

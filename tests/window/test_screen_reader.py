@@ -1,0 +1,126 @@
+"""The window heard through the screen reader Orca: under a virtual display
+with a window manager and the accessibility bus, the program is driven with
+keys as a user drives it (xdotool) and Orca's speech log is read back."""
+import os
+import random
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "../blackbox"))
+import pavsdi  # noqa: E402
+
+SESSION = "PAVSDI_ORCA_SESSION"
+SPOKEN = re.compile(r"SPEECH OUTPUT: '([^']*)'")
+
+
+def start_session():
+    """Runs this file again on a virtual display in a bus session of its own."""
+    env = dict(os.environ, **{SESSION: "1"})
+    env.pop("NO_AT_BRIDGE", None)
+    display = str(random.randint(200, 20000))
+    done = subprocess.run(["xvfb-run", "-a", "-n", display, "-s", "-screen 0 1024x768x24",
+                           "dbus-run-session", "--",
+                           sys.executable, os.path.abspath(__file__)] + sys.argv[1:], env=env)
+    sys.exit(done.returncode)
+
+
+class ScreenReaderTest(pavsdi.RootTest):
+    @classmethod
+    def setUpClass(cls):
+        # Asking for the accessibility bus starts it.
+        subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
+                        "/org/a11y/bus", "org.a11y.Bus.GetAddress"], check=True,
+                       stdout=subprocess.DEVNULL, timeout=30)
+        cls.scratch = tempfile.mkdtemp(prefix="pavsdi-orca-")
+        cls.speech = os.path.join(cls.scratch, "speech.log")
+        # Without a window manager new boxes never get the focus.
+        cls.manager = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        cls.orca = subprocess.Popen(["orca", "--debug-file", cls.speech, "-u", cls.scratch],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 60
+        while time.time() < deadline and not cls.heard_lines():
+            time.sleep(0.5)
+
+    @classmethod
+    def tearDownClass(cls):
+        for child in (cls.orca, cls.manager):
+            child.terminate()
+            child.wait()
+
+    @classmethod
+    def heard_lines(cls):
+        if not os.path.exists(cls.speech):
+            return []
+        with open(cls.speech, encoding="utf-8", errors="replace") as f:
+            return SPOKEN.findall(f.read())
+
+    def setUp(self):
+        super().setUp()
+        self.heard_before = len(self.heard_lines())
+        self.program = None
+
+    def tearDown(self):
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+        super().tearDown()
+
+    def start(self, *args):
+        env = self.env()
+        env.pop("PAVSDI_UI")
+        self.program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi"), *args], env=env,
+                                        cwd=self.root, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def hear(self, *words, timeout=20):
+        """Waits until Orca has said each of the words, in this order, since
+        the last thing heard; returns what it said."""
+        deadline = time.time() + timeout
+        while True:
+            said = self.heard_lines()[self.heard_before:]
+            at, found = 0, 0
+            for n, line in enumerate(said):
+                if found < len(words) and words[found] in line:
+                    found += 1
+                    at = n + 1
+            if found == len(words):
+                self.heard_before += at
+                return said[:at]
+            if time.time() > deadline:
+                self.fail("Orca did not say %r; it said %r" % (words[found], said))
+            time.sleep(0.3)
+
+    def key(self, name):
+        subprocess.run(["xdotool", "key", name], check=True)
+
+    def test_the_start_box_and_the_tempo_question_are_heard_and_answered_by_single_keys(self):
+        self.start()
+        self.hear("Pavane environnement midi", "la tablature courante est dans le presse papier", "OK")
+        self.key("Escape")
+        self.hear("Pavane environnement midi")
+        self.key("F12")
+        self.hear("largo", "oui=saisie non=suivant annuler=quitter", "Oui")
+        self.key("n")
+        self.hear("andante", "oui=saisie non=suivant annuler=quitter")
+        self.key("a")
+        self.hear("Pavane environnement midi")
+
+    def test_a_guided_reading_speaks_measure_and_value(self):
+        self.write("prv.tab", b"c d|e|\r\n")
+        self.start("m")
+        said = self.hear("c d", "mesure 1", "Oui")
+        self.key("o")
+        self.hear("noire")
+        self.key("Escape")
+        self.assertEqual(0, self.program.wait(timeout=30), said)
+
+
+if __name__ == "__main__":
+    if not os.environ.get(SESSION):
+        start_session()
+    pavsdi.main()
