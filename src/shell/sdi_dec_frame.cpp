@@ -15,6 +15,7 @@
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
+#include "shell/tool_rect.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -219,17 +220,16 @@ void TSDIDecFrame::OnToolEnter(wxCommandEvent& event) {
 }
 
 // A disabled tool gets no enter event: the pointer is looked at here, and
-// the hint of a disabled tool under it shown.
+// the hint of a disabled tool under it shown (an enabled one shows its own).
 void TSDIDecFrame::HintDisabledTool() {
-  int id = 0;
-  if (toolBar_ && toolBar_->IsShownOnScreen()) {
-    wxPoint at = toolBar_->ScreenToClient(wxGetMousePosition());
-    const wxToolBarToolBase* tool =
-        wxRect(toolBar_->GetClientSize()).Contains(at) ? toolBar_->FindToolForPosition(at.x, at.y) : nullptr;
-    if (tool && !tool->IsSeparator() && !tool->IsEnabled()) id = tool->GetId();
-  }
+  const wxToolBarToolBase* tool = nullptr;
+  if (toolBar_ && toolBar_->IsShownOnScreen()) tool = ToolAt(toolBar_, toolBar_->ScreenToClient(wxGetMousePosition()));
+  int id = tool && !tool->IsSeparator() && !tool->IsEnabled() ? tool->GetId() : 0;
   if (id == hintedTool_) return;
-  if (id || hintedTool_) SetStatusText(id ? Wx(MenuHint(id)) : "", 0);
+  if (id)
+    SetStatusText(Wx(MenuHint(id)), 0);
+  else if (!tool || tool->IsSeparator())
+    SetStatusText("", 0);
   hintedTool_ = id;
 }
 

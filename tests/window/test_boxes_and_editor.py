@@ -40,7 +40,7 @@ class BoxesAndEditorTest(pavsdi.RootTest):
         boxes = [l.split("\t") for l in log if l.startswith("BOX\t")]
         asked = [(b[2], int(b[4])) for b in boxes if b[1] == "ASK"]
         self.assertEqual([(caption, answer) for _, caption, answer in questions], asked)
-        self.assertEqual([["BOX", "INFO", piece, "tablature", "1"]] * 3, [b for b in boxes if b[1] == "INFO"])
+        self.assertEqual([["BOX", "INFO", piece, "tablature", "1"]] * 3, [b for b in boxes if b[2] == piece])
         with open(os.path.join(self.root, "box"), encoding="utf-8") as f:
             shown = [l.rstrip("\n").split("\t") for l in f]
         self.assertEqual(["CAPTION", "largo"], shown[0])
@@ -63,16 +63,16 @@ class BoxesAndEditorTest(pavsdi.RootTest):
                          "command %d" % UNDO, "wait 300", "dump undone", "command %d" % UNDO, "wait 300",
                          "dump redone"])
         undone = self.dump("undone")
-        self.assertEqual(("ligne une\\n", "9\t9"), (undone["EDITOR"], undone["SELECTION"]))
+        self.assertEqual(("ligne une\\n", "9:9"), (undone["EDITOR"], undone["SELECTION"]))
         redone = self.dump("redone")
-        self.assertEqual(("ligne unexyz\\n", "12\t12"), (redone["EDITOR"], redone["SELECTION"]))
+        self.assertEqual(("ligne unexyz\\n", "12:12"), (redone["EDITOR"], redone["SELECTION"]))
 
     def test_search_dialog_finds_whole_words_both_ways_and_replaces(self):
         piece = self.host("piece.tab", "ola la\r\nLa lac la\r\n")
         # o0 l1 a2 _3 l4 a5 \n6 L7 a8 _9 l10 a11 c12 _13 l14 a15
-        searches = [("find - la", "1\t3"), ("find - la", "4\t6"), ("find w la", "7\t9"),
-                    ("find wc la", "14\t16"), ("find wu la", "4\t6"), ("find u la", "1\t3"),
-                    ("find - zz", "1\t3")]
+        searches = [("find - la", "1:3"), ("find - la", "4:6"), ("find w la", "7:9"),
+                    ("find wc la", "14:16"), ("find wu la", "7:9"), ("find u la", "4:6"),
+                    ("find - zz", "4:6")]
         steps = ["file " + piece, "command %d" % OPEN, "wait 300", "command %d" % REPLACE, "wait 500"]
         for n, (search, _) in enumerate(searches):
             steps += ["search " + search, "wait 100", "dump s%d" % n]

@@ -23,6 +23,7 @@
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/testing/shell_steps.h"
+#include "shell/tool_rect.h"
 #include "shell/wx_text.h"
 
 namespace testscript {
@@ -103,7 +104,7 @@ void Dump(const std::string& path) {
   out << "MODIFIED\t" << (editor->IsModified() ? 1 : 0) << "\n";
   long from, to;
   editor->GetSelection(&from, &to);
-  out << "SELECTION\t" << from << "\t" << to << "\n";
+  out << "SELECTION\t" << from << ":" << to << "\n";
   out << "TABFILE\t" << Field(WorkingState.TabFile) << "\n";
   out << "TABTEXT\t" << Field(WorkingState.TabText) << "\n";
   out << "END\n";
@@ -122,15 +123,8 @@ void Screenshot(const std::string& path) {
 // The pointer over the middle of a tool of the tool bar.
 void HoverTool(int id) {
   wxToolBar* tools = frame->ToolBar();
-  wxSize size = tools->GetClientSize();
-  for (int x = 0; x < size.x; ++x) {
-    const wxToolBarToolBase* tool = tools->FindToolForPosition(x, size.y / 2);
-    if (!tool || tool->GetId() != id) continue;
-    int last = x;
-    while (last + 1 < size.x && tools->FindToolForPosition(last + 1, size.y / 2) == tool) ++last;
-    wxUIActionSimulator().MouseMove(tools->ClientToScreen(wxPoint((x + last) / 2, size.y / 2)));
-    return;
-  }
+  wxRect rect = ToolRect(tools, tools->GetToolPos(id));
+  if (!rect.IsEmpty()) wxUIActionSimulator().MouseMove(tools->ClientToScreen(rect.GetPosition() + rect.GetSize() / 2));
 }
 
 void PostCommand(int id) {
