@@ -56,6 +56,8 @@ class BoxesAndEditorTest(pavsdi.RootTest):
             d = self.dump(name)
             self.assertEqual("0", d["MODIFIED"], name)
             self.assertFalse(self.menu_enabled(d, SAVE), name)
+            # Tablatures are aligned in columns.
+            self.assertEqual("1", d["FIXEDFONT"])
 
     def test_undo_takes_back_the_last_edit_where_it_was(self):
         piece = self.host("piece.tab", "ligne une\r\n")

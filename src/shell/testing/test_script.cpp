@@ -102,6 +102,7 @@ void Dump(const std::string& path) {
   out << "EDITOR\t" << Field(editor->GetValue()) << "\n";
   out << "FILENAME\t" << Field(editor->FileName()) << "\n";
   out << "MODIFIED\t" << (editor->IsModified() ? 1 : 0) << "\n";
+  out << "FIXEDFONT\t" << (editor->GetFont().IsFixedWidth() ? 1 : 0) << "\n";
   long from, to;
   editor->GetSelection(&from, &to);
   out << "SELECTION\t" << from << ":" << to << "\n";
