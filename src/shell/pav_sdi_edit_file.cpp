@@ -1,5 +1,6 @@
 #include "shell/pav_sdi_edit_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "formats/file_bytes.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "shell/accessibility.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -33,12 +35,10 @@ TPavSdiEditFile::TPavSdiEditFile(wxWindow* parent)
                  wxTE_MULTILINE | wxTE_NOHIDESEL | wxHSCROLL, wxDefaultValidator, kUntitled),
       dialogData_(OpenSaveData),
       findData_(wxFR_DOWN) {
+  // Tablatures are aligned in columns.
+  SetFont(wxFontInfo(GetFont().GetPointSize()).Family(wxFONTFAMILY_TELETYPE));
   Bind(wxEVT_TEXT, &TPavSdiEditFile::OnTextChanged, this);
-  Bind(wxEVT_FIND, &TPavSdiEditFile::OnFindEvent, this);
-  Bind(wxEVT_FIND_NEXT, &TPavSdiEditFile::OnFindEvent, this);
-  Bind(wxEVT_FIND_REPLACE, &TPavSdiEditFile::OnFindEvent, this);
-  Bind(wxEVT_FIND_REPLACE_ALL, &TPavSdiEditFile::OnFindEvent, this);
-  Bind(wxEVT_FIND_CLOSE, &TPavSdiEditFile::OnFindEvent, this);
+  NameForReaders();
   SetDocumentWindow(this);
 }
 
@@ -60,7 +60,9 @@ bool TPavSdiEditFile::CanClose() {
 void TPavSdiEditFile::NewFile() {
   if (!CanClose()) return;
   ChangeValue("");
+  DiscardEdits();
   fileName_[0] = 0;
+  NameForReaders();
   format_ = formats::TFileFormat{};
   ResetUndo();
 }
@@ -75,10 +77,17 @@ bool TPavSdiEditFile::ReplaceWith(const char* path) {
     return false;
   }
   ChangeValue(wxString::FromUTF8(formats::DecodeFileText(bytes, &format_)));
+  DiscardEdits();
   CopyText(fileName_, path);
+  NameForReaders();
   SetInsertionPoint(0);
   ResetUndo();
   return true;
+}
+
+// The screen reader names the editor after its document.
+void TPavSdiEditFile::NameForReaders() {
+  SetAccessibleName(this, fileName_[0] ? wxFileName(Wx(fileName_)).GetFullName() : wxString(kUntitled));
 }
 
 bool TPavSdiEditFile::ChooseFile(bool save, const char* title, std::string* name) {
@@ -105,6 +114,7 @@ bool TPavSdiEditFile::SaveAs() {
   }
   if (!Write(name.c_str())) return false;
   CopyText(fileName_, name.c_str());
+  NameForReaders();
   SavedAs(fileName_);
   return true;
 }
@@ -122,11 +132,39 @@ bool TPavSdiEditFile::Write(const char* path) {
 void TPavSdiEditFile::ResetUndo() {
   current_ = GetValue();
   previous_ = current_;
+  editKind_ = TEdit::None;
 }
 
+TPavSdiEditFile::TChange TPavSdiEditFile::Difference(const wxString& before, const wxString& after) {
+  size_t shorter = std::min(before.length(), after.length());
+  TChange change;
+  while (change.at < shorter && before[change.at] == after[change.at]) ++change.at;
+  size_t same = 0;
+  while (same < shorter - change.at && before[before.length() - 1 - same] == after[after.length() - 1 - same]) ++same;
+  change.removed = before.length() - change.at - same;
+  change.inserted = after.length() - change.at - same;
+  return change;
+}
+
+// Keys typed one after the other, or erased one after the other, make one
+// edit; any other change is an edit of its own.
 void TPavSdiEditFile::OnTextChanged(wxCommandEvent& event) {
-  previous_ = current_;
-  current_ = GetValue();
+  wxString now = GetValue();
+  TChange change = Difference(current_, now);
+  TEdit kind = TEdit::Other;
+  bool goesOn = false;
+  if (change.removed == 0 && change.inserted == 1) {
+    kind = TEdit::Typing;
+    goesOn = editKind_ == kind && change.at == editEnd_;
+    editEnd_ = change.at + 1;
+  } else if (change.inserted == 0 && change.removed == 1) {
+    kind = TEdit::Erasing;
+    goesOn = editKind_ == kind && (change.at + 1 == editEnd_ || change.at == editEnd_);
+    editEnd_ = change.at;
+  }
+  if (!goesOn) previous_ = current_;
+  editKind_ = kind;
+  current_ = now;
   event.Skip();
 }
 
@@ -138,11 +176,16 @@ bool TPavSdiEditFile::HasSelection() const {
   return from != to;
 }
 
-// One level, as the edit control has: undoing twice gives the change back.
+// One level: undoing twice gives the edit back. The caret goes where the
+// edit was.
 void TPavSdiEditFile::UndoEdit() {
   if (!CanUndoEdit()) return;
-  wxString back = previous_;
-  SetValue(back);
+  TChange change = Difference(current_, previous_);
+  std::swap(current_, previous_);
+  editKind_ = TEdit::None;
+  ChangeValue(current_);
+  SetInsertionPoint(static_cast<long>(change.at + change.inserted));
+  ShowPosition(GetInsertionPoint());
   MarkDirty();
 }
 
@@ -153,6 +196,7 @@ void TPavSdiEditFile::DeleteSelection() {
 }
 
 void TPavSdiEditFile::ClearAll() {
+  editKind_ = TEdit::None;
   SetValue("");
   MarkDirty();
 }
@@ -161,23 +205,49 @@ void TPavSdiEditFile::ShowFind(bool replace) {
   if (findDialog_) findDialog_->Destroy();
   findDialog_ = new wxFindReplaceDialog(this, &findData_, replace ? "Replace" : "Find",
                                         replace ? wxFR_REPLACEDIALOG : 0);
+  // The dialog's events go to its own handler, then to the frame: the
+  // editor hears them on the dialog.
+  for (const auto& type : {wxEVT_FIND, wxEVT_FIND_NEXT, wxEVT_FIND_REPLACE, wxEVT_FIND_REPLACE_ALL, wxEVT_FIND_CLOSE})
+    findDialog_->Bind(type, &TPavSdiEditFile::OnFindEvent, this);
   findDialog_->Show();
 }
 
 void TPavSdiEditFile::FindNextMatch() {
   long from, to;
   GetSelection(&from, &to);
-  if (!FindFrom(to)) wxBell();
+  bool down = Downwards();
+  if (!FindFrom(down ? to : from, down)) wxBell();
 }
 
-bool TPavSdiEditFile::FindFrom(long start) {
+bool TPavSdiEditFile::Downwards() const { return (findData_.GetFlags() & wxFR_DOWN) != 0; }
+
+// Searching down, the first match at or after `start`; up, the last one
+// that begins before it. "Mot complet" takes only matches between non-word
+// characters.
+bool TPavSdiEditFile::FindFrom(long start, bool down) {
   wxString text = GetValue(), wanted = findData_.GetFindString();
   if (wanted.empty()) return false;
-  if (!(findData_.GetFlags() & wxFR_MATCHCASE)) {
+  int flags = findData_.GetFlags();
+  if (!(flags & wxFR_MATCHCASE)) {
     text.MakeLower();
     wanted.MakeLower();
   }
-  size_t at = text.find(wanted, static_cast<size_t>(start));
+  auto wordAt = [&text](size_t i) { return i < text.length() && (wxIsalnum(text[i]) || text[i] == '_'); };
+  auto whole = [&](size_t at) {
+    return !(flags & wxFR_WHOLEWORD) || ((at == 0 || !wordAt(at - 1)) && !wordAt(at + wanted.length()));
+  };
+  size_t at = wxString::npos;
+  if (down) {
+    for (at = text.find(wanted, static_cast<size_t>(start)); at != wxString::npos && !whole(at);)
+      at = text.find(wanted, at + 1);
+  } else {
+    for (long before = start - 1; before >= 0; --before) {
+      at = text.rfind(wanted, static_cast<size_t>(before));
+      if (at == wxString::npos || whole(at)) break;
+      before = static_cast<long>(at);
+      at = wxString::npos;
+    }
+  }
   if (at == wxString::npos) return false;
   SetSelection(static_cast<long>(at), static_cast<long>(at + wanted.length()));
   ShowPosition(static_cast<long>(at));
@@ -194,7 +264,9 @@ void TPavSdiEditFile::OnFindEvent(wxFindDialogEvent& event) {
   long from, to;
   GetSelection(&from, &to);
   if (type == wxEVT_FIND) {
-    if (!FindFrom(from == to ? GetInsertionPoint() : from)) wxBell();
+    // The selection itself may be the match.
+    bool down = Downwards();
+    if (!FindFrom(down ? from : to, down)) wxBell();
   } else if (type == wxEVT_FIND_NEXT) {
     FindNextMatch();
   } else if (type == wxEVT_FIND_REPLACE) {
@@ -202,7 +274,7 @@ void TPavSdiEditFile::OnFindEvent(wxFindDialogEvent& event) {
     FindNextMatch();
   } else {
     long next = 0;
-    while (FindFrom(next)) {
+    while (FindFrom(next, true)) {
       GetSelection(&from, &to);
       Replace(from, to, findData_.GetReplaceString());
       next = from + static_cast<long>(findData_.GetReplaceString().length());

@@ -55,15 +55,27 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
  private:
   bool Write(const char* path);
   bool ChooseFile(bool save, const char* title, std::string* name);
-  bool FindFrom(long start);
+  bool Downwards() const;
+  bool FindFrom(long start, bool down);
   void OnTextChanged(wxCommandEvent& event);
   void OnFindEvent(wxFindDialogEvent& event);
   void ResetUndo();
+  void NameForReaders();
+
+  // What changed between two texts: from `at`, `removed` characters gave
+  // way to `inserted` ones.
+  struct TChange {
+    size_t at = 0, removed = 0, inserted = 0;
+  };
+  static TChange Difference(const wxString& before, const wxString& after);
+  enum class TEdit { None, Typing, Erasing, Other };
 
   TOpenSaveData dialogData_;
   char fileName_[kFileNameSize] = "";
   formats::TFileFormat format_;
-  wxString current_, previous_;  // the text after and before the last change
+  wxString current_, previous_;  // the text after and before the last edit
+  TEdit editKind_ = TEdit::None;
+  size_t editEnd_ = 0;  // where the next key continues the edit
   wxFindReplaceData findData_;
   wxFindReplaceDialog* findDialog_ = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include "core/command_table.h"
 #include "core/prompts.h"
+#include "drivers/default_printer.h"
 #include "platform/messages.h"
 #include "shell/pav_preview_win.h"
 #include "shell/pav_printer.h"
@@ -64,6 +65,9 @@ void PrintPreviewCommand(const char*) {
   preview->SetSize(frame->GetRect());
   preview->Show();
   frame->Hide();
+  // The keys (Escape, Alt+C) reach the preview without a click.
+  preview->Raise();
+  preview->SetFocus();
   preview->RunModal();
   frame->SetSize(preview->GetRect());
   frame->Show();
@@ -81,7 +85,8 @@ void RegisterPrintCommands() {
   RegisterCommand(kPrintPreviewCommand, PrintPreviewCommand, PrintCommandsEnabled);
 }
 
-bool PrintCommandsEnabled() { return MainFrame() != nullptr; }
+// Nothing can be printed, set up or previewed without a default printer.
+bool PrintCommandsEnabled() { return MainFrame() != nullptr && !drivers::DefaultPrinterName().empty(); }
 
 void PrintDocument(wxWindow* parent) {
   TSDIDecFrame* frame = MainFrame();

@@ -7,8 +7,7 @@ class wxWindow;
 
 // Registers 24337, 24338 and 24340; they act only when the window is up.
 void RegisterPrintCommands();
-// The enabler of the three: a printer is always there, since a PDF file
-// can always be printed to.
+// The enabler of the three: the window is up and a default printer is set.
 bool PrintCommandsEnabled();
 
 // Prints the document window through the print dialog over `parent`.

@@ -15,6 +15,7 @@
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
+#include "shell/tool_rect.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -218,9 +219,24 @@ void TSDIDecFrame::OnToolEnter(wxCommandEvent& event) {
   if (GetStatusBar()) SetStatusText(event.GetSelection() > 0 ? Wx(MenuHint(event.GetSelection())) : "", 0);
 }
 
+// A disabled tool gets no enter event: the pointer is looked at here, and
+// the hint of a disabled tool under it shown (an enabled one shows its own).
+void TSDIDecFrame::HintDisabledTool() {
+  const wxToolBarToolBase* tool = nullptr;
+  if (toolBar_ && toolBar_->IsShownOnScreen()) tool = ToolAt(toolBar_, toolBar_->ScreenToClient(wxGetMousePosition()));
+  int id = tool && !tool->IsSeparator() && !tool->IsEnabled() ? tool->GetId() : 0;
+  if (id == hintedTool_) return;
+  if (id)
+    SetStatusText(Wx(MenuHint(id)), 0);
+  else if (!tool || tool->IsSeparator())
+    SetStatusText("", 0);
+  hintedTool_ = id;
+}
+
 void TSDIDecFrame::OnLockTimer(wxTimerEvent&) {
   wxStatusBar* bar = GetStatusBar();
   if (!bar) return;
+  HintDisabledTool();
   for (int i = 0; i < kLockFields; ++i) {
     wxString shown = wxGetKeyState(kLockKeys[i]) ? kLockTexts[i] : "";
     if (bar->GetStatusText(1 + i) != shown) bar->SetStatusText(shown, 1 + i);

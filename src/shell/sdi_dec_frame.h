@@ -39,6 +39,7 @@ class TSDIDecFrame : public wxFrame {
   void OnDropFiles(wxDropFilesEvent& event);
   void OnToolEnter(wxCommandEvent& event);
   void OnLockTimer(wxTimerEvent& event);
+  void HintDisabledTool();
 
   TPavSdiEditFile* client_;
   wxAuiManager harbor_;
@@ -46,4 +47,5 @@ class TSDIDecFrame : public wxFrame {
   wxTimer lockTimer_;
   std::vector<wxAcceleratorEntry> accelerators_;
   int recentShown_ = 0;
+  int hintedTool_ = 0;  // the disabled tool whose hint the status bar shows
 };

@@ -155,6 +155,10 @@ class AccessibilityTest(pavsdi.RootTest):
                        if t.getState().contains(pyatspi.STATE_EDITABLE)]
             self.assertEqual(1, len(editors))
             self.assertEqual("abc", editors[0].queryText().getText(0, -1))
+            self.assertEqual("Document", editors[0].name)
+            # Read as a message box: its caption, then its text.
+            self.assertEqual((pyatspi.ROLE_ALERT, "Pavane environnement midi", QUESTION),
+                             (box.getRole(), box.name, box.description))
             buttons = {b.name: b for b in self.nodes(box, pyatspi.ROLE_PUSH_BUTTON)}
             self.assertEqual({"Oui", "Non", "Annuler"}, set(buttons))
 

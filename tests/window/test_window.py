@@ -80,7 +80,8 @@ class WindowTest(pavsdi.RootTest):
             os.killpg(child.pid, signal.SIGKILL)
             child.communicate()
             self.fail("the window did not end within %d s" % timeout)
-        self.assertEqual(0, child.returncode, err.decode("utf-8", "replace"))
+        self.stderr = err.decode("utf-8", "replace")
+        self.assertEqual(0, child.returncode, self.stderr)
         with open(log, encoding="utf-8") as f:
             lines = [l.rstrip("\n") for l in f]
         return [l for l in lines if not l.startswith("STEP\t")]

@@ -2,8 +2,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
+#include <vector>
 
+#include <wx/checkbox.h>
 #include <wx/dialog.h>
+#include <wx/fdrepdlg.h>
+#include <wx/radiobox.h>
+#include <wx/textctrl.h>
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
@@ -46,6 +52,37 @@ void DumpPreview(const std::string& path) {
   }
 }
 
+// Fills the search dialog as a user would and presses one of its buttons:
+// "BUTTON FLAGS FIND [REPLACE]", BUTTON one of find, replace, all; FLAGS
+// letters of w (whole word), c (match case), u (up), or "-".
+void Search(const std::string& argument) {
+  wxFindReplaceDialog* dialog = nullptr;
+  for (wxWindow* window : wxTopLevelWindows)
+    if (auto* shown = dynamic_cast<wxFindReplaceDialog*>(window); shown && shown->IsShown()) dialog = shown;
+  std::istringstream words(argument);
+  std::string button, flags, find, replace;
+  words >> button >> flags >> find >> replace;
+  if (!dialog) return;
+  std::vector<wxTextCtrl*> texts;
+  std::vector<wxCheckBox*> checks;
+  wxRadioBox* direction = nullptr;
+  for (wxWindow* child : dialog->GetChildren()) {
+    if (auto* text = wxDynamicCast(child, wxTextCtrl)) texts.push_back(text);
+    if (auto* check = wxDynamicCast(child, wxCheckBox)) checks.push_back(check);
+    if (auto* radio = wxDynamicCast(child, wxRadioBox)) direction = radio;
+  }
+  // The dialog's controls: find, replace; whole word, match case; up, down.
+  texts[0]->SetValue(wxString::FromUTF8(find));
+  if (texts.size() > 1) texts[1]->SetValue(wxString::FromUTF8(replace));
+  checks[0]->SetValue(flags.find('w') != std::string::npos);
+  checks[1]->SetValue(flags.find('c') != std::string::npos);
+  if (direction) direction->SetSelection(flags.find('u') != std::string::npos ? 0 : 1);
+  int id = button == "replace" ? wxID_REPLACE : button == "all" ? wxID_REPLACE_ALL : wxID_FIND;
+  wxCommandEvent press(wxEVT_BUTTON, id);
+  press.SetEventObject(dialog->FindWindow(id));
+  dialog->GetEventHandler()->ProcessEvent(press);
+}
+
 void PreviewKey(std::string key) {
   TPavPreviewWin* preview = ShownPreview();
   if (!preview) return;
@@ -83,6 +120,8 @@ bool ShellSteps(const std::string& verb, const std::string& argument) {
       wxCommandEvent event(wxEVT_MENU, std::atoi(argument.c_str()));
       wxPostEvent(preview, event);
     }
+  } else if (verb == "search") {
+    Search(argument);
   } else if (verb == "previewkey") {
     PreviewKey(argument);
   } else if (verb == "previewclose") {

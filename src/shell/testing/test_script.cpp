@@ -23,6 +23,7 @@
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/testing/shell_steps.h"
+#include "shell/tool_rect.h"
 #include "shell/wx_text.h"
 
 namespace testscript {
@@ -33,6 +34,7 @@ std::deque<std::string> steps;
 std::deque<std::string> boxAnswers;
 std::deque<std::string> fileAnswers;
 bool boxShowing = false;
+int boxesShown = 0;
 TSDIDecFrame* frame = nullptr;
 
 void Log(const std::string& line) {
@@ -90,15 +92,20 @@ void Dump(const std::string& path) {
   for (size_t i = 0; tools && i < tools->GetToolsCount(); ++i) {
     const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
     out << "TOOL\t" << (tool->IsSeparator() ? 0 : tool->GetId()) << "\t"
-        << Field(tool->GetLongHelp()) << "\n";
+        << Field(tool->GetLongHelp()) << "\t" << (tool->IsEnabled() ? 1 : 0) << "\n";
   }
   wxStatusBar* status = frame->GetStatusBar();
   out << "STATUSFIELDS\t" << (status ? status->GetFieldsCount() : 0) << "\n";
+  out << "STATUS\t" << (status ? Field(status->GetStatusText(0)) : "") << "\n";
   out << "ICON\t" << (frame->GetIcons().IsEmpty() ? 0 : 1) << "\n";
   TPavSdiEditFile* editor = frame->Client();
   out << "EDITOR\t" << Field(editor->GetValue()) << "\n";
   out << "FILENAME\t" << Field(editor->FileName()) << "\n";
   out << "MODIFIED\t" << (editor->IsModified() ? 1 : 0) << "\n";
+  out << "FIXEDFONT\t" << (editor->GetFont().IsFixedWidth() ? 1 : 0) << "\n";
+  long from, to;
+  editor->GetSelection(&from, &to);
+  out << "SELECTION\t" << from << ":" << to << "\n";
   out << "TABFILE\t" << Field(WorkingState.TabFile) << "\n";
   out << "TABTEXT\t" << Field(WorkingState.TabText) << "\n";
   out << "END\n";
@@ -112,6 +119,13 @@ void Screenshot(const std::string& path) {
   memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
   memory.SelectObject(wxNullBitmap);
   shot.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
+// The pointer over the middle of a tool of the tool bar.
+void HoverTool(int id) {
+  wxToolBar* tools = frame->ToolBar();
+  wxRect rect = ToolRect(tools, tools->GetToolPos(id));
+  if (!rect.IsEmpty()) wxUIActionSimulator().MouseMove(tools->ClientToScreen(rect.GetPosition() + rect.GetSize() / 2));
 }
 
 void PostCommand(int id) {
@@ -129,9 +143,10 @@ class TStepRunner : public wxTimer {
     waitingForBox_ = false;
     if (waitingForNoBox_ && boxShowing) return;
     waitingForNoBox_ = false;
-    if (boxKeyTries_ > 0 && boxShowing) {
+    if (boxKeyTries_ > 0 && boxShowing && boxesShown == boxKeyBox_) {
       // A key meant for a box can reach the display before the box has the
-      // focus: send it again until the box closes.
+      // focus: send it again until the box closes (the next box is not
+      // meant).
       if (wxGetLocalTimeMillis() >= boxKeyAgain_) SendBoxKey();
       return;
     }
@@ -162,6 +177,7 @@ class TStepRunner : public wxTimer {
         boxKey_ = key;
         boxModifiers_ = modifiers;
         boxKeyTries_ = 10;
+        boxKeyBox_ = boxesShown;
         SendBoxKey();
         return;
       }
@@ -175,6 +191,14 @@ class TStepRunner : public wxTimer {
     } else if (verb == "drop") {
       wxString name = wxString::FromUTF8(argument);
       frame->CallAfter([name] { frame->DropFiles(wxArrayString(1, &name)); });
+    } else if (verb == "rawkey") {
+      // To whichever window has the focus, as a user's key goes.
+      int key, modifiers;
+      if (ParseKey(argument, &key, &modifiers)) wxUIActionSimulator().Char(key, modifiers);
+    } else if (verb == "hover") {
+      HoverTool(std::atoi(argument.c_str()));
+    } else if (verb == "updateui") {
+      frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     } else if (verb == "type") {
       frame->Raise();
       frame->Client()->SetFocus();
@@ -206,6 +230,7 @@ class TStepRunner : public wxTimer {
   int boxKey_ = 0;
   int boxModifiers_ = 0;
   int boxKeyTries_ = 0;
+  int boxKeyBox_ = 0;
   wxLongLong boxKeyAgain_ = 0;
   bool waitingForBox_ = false;
   bool waitingForNoBox_ = false;
@@ -239,6 +264,7 @@ class TScriptedDialogs : public platform::Dialogs {
     int answer;
     if (!AnswerBox(question, &answer)) {
       boxShowing = true;
+      ++boxesShown;
       answer = shown_->MessageBox(text, caption, type);
       boxShowing = false;
     }

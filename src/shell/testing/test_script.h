@@ -7,7 +7,12 @@
 // Steps:
 //   answer 6|7|2|show   the next question's answer ("show": shown for real)
 //   file PATH|cancel    the next open or save dialog's answer
-//   key [alt+|ctrl+|shift+]KEY   a key through the keyboard
+//   key [alt+|ctrl+|shift+]KEY   a key through the keyboard (to the
+//   editor, or to the box that shows)   rawkey KEY   a key to whichever
+//   window has the focus   hover ID   the pointer over a tool
+//   updateui   menus and tools follow their enable checks
+//   search find|replace|all FLAGS FIND [REPLACE]   the search dialog
+//   filled and one of its buttons pressed (FLAGS: w, c, u or -)
 //   command ID  recent INDEX  drop PATH  type TEXT
 //   waitbox  waitclosed (till no box shows, e.g. answered by another
 //   program)  wait MS  screenshot PATH  dump PATH  quit
