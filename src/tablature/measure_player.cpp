@@ -16,14 +16,7 @@ namespace {
 
 const char kNoDeviceCaption[] = "votre environnement ne supporte pas ce midi mapper";
 
-// The four lists of one reading.
-struct Lists {
-  TNoteList pitches;
-  TLengthList lengths;
-  TModeList modes;
-  TMarkList marks;
-};
-Lists lists;
+TReadingLists lists;
 
 // A playing without questions takes the count-in and the metronome when
 // they are on.

@@ -34,13 +34,7 @@ TPacing PacingNow(int32_t percent) {
   return {percent, Practice.metronome, numerator, static_cast<uint32_t>(denominator) * 1000};
 }
 
-struct Lists {
-  TNoteList pitches;
-  TLengthList lengths;
-  TModeList modes;
-  TMarkList marks;
-};
-Lists lists;
+TReadingLists lists;
 
 int PlayLists() { return PlayVoice(0, "", lists.pitches, lists.lengths, lists.modes, lists.marks); }
 

@@ -14,6 +14,14 @@ constexpr int kMeasureTableSize = 2048;
 // every reading.
 extern int32_t MeasureEnds[kMeasureTableSize];
 
+// The four lists of one reading, as the players keep them.
+struct TReadingLists {
+  TNoteList pitches;
+  TLengthList lengths;
+  TModeList modes;
+  TMarkList marks;
+};
+
 // The measure end of `m`, 0 outside the table.
 int32_t MeasureEnd(int64_t m);
 
