@@ -1,8 +1,7 @@
-#include "drivers/pcm_player.h"
-
 #include <alsa/asoundlib.h>
 #include <pulse/simple.h>
 
+#include "drivers/sound_module.h"
 #include "drivers/sound_output.h"
 
 namespace drivers {
@@ -55,7 +54,7 @@ bool PlayOnAlsa(const PcmSound& sound) {
 
 }  // namespace
 
-bool PlayPcm(const PcmSound& sound) {
+bool sound_module::PlayPcm(const PcmSound& sound) {
   if (sound.channels <= 0 || sound.rate <= 0 || sound.samples.empty()) return false;
   for (SoundOutput output : SoundOutputs()) {
     bool played = output == SoundOutput::kPulseAudio ? PlayOnPulseAudio(sound) : PlayOnAlsa(sound);

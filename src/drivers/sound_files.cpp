@@ -1,10 +1,10 @@
-#include "drivers/sound_files.h"
-
 #include <sndfile.h>
+
+#include "drivers/sound_module.h"
 
 namespace drivers {
 
-bool ReadSoundFile(const std::string& path, PcmSound* sound) {
+bool sound_module::ReadSoundFile(const std::string& path, PcmSound* sound) {
   SF_INFO info = {};
   SNDFILE* in = sf_open(path.c_str(), SFM_READ, &info);
   if (!in) return false;

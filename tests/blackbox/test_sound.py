@@ -2,6 +2,8 @@
 and the live device on a machine without sound output."""
 import array
 import os
+import shutil
+import tempfile
 import wave
 
 import pavsdi
@@ -125,6 +127,26 @@ class Sound(pavsdi.RootTest):
         status, lines, _ = self.run_program("pavsdi", stdin="24310\n",
                                             PAVSDI_SOUNDFONT="/nonexistent/gm.sf2")
         self.assertEqual(["INFO\tvotre environnement ne supporte pas ce midi mapper\t"], lines)
+
+    def test_without_the_sound_module_nothing_sounds_and_nothing_breaks(self):
+        # The programs alone, away from the module the build puts beside them.
+        alone = tempfile.mkdtemp(prefix="pavsdi-alone-", dir=self.root)
+        for name in ["pavsdi", "tools/devprobe"]:
+            shutil.copy(os.path.join(pavsdi.BUILD, name), alone)
+        status, lines, _ = self.run_program(os.path.join(alone, "devprobe"))
+        self.assertEqual(0, status)
+        self.assertEqual(["0", "0"], [l.split("\t")[1] for l in lines[:2]])
+        status, lines, _ = self.run_program(os.path.join(alone, "pavsdi"), stdin="24310\n")
+        self.assertEqual(0, status)
+        self.assertEqual(["INFO\tvotre environnement ne supporte pas ce midi mapper\t"], lines)
+
+    def test_the_midi_file_is_written_without_loading_the_sound_libraries(self):
+        self.write("midiinit.dev", b"2\r\n")
+        status, _, err = self.run_program("pavsdi", ["\\orfeon\\demo.tab"], LD_DEBUG="files")
+        self.assertEqual(0, status, err)
+        self.assertIn("sortie.mid", os.listdir(self.orfeon))
+        self.assertNotIn("pavsdi-sound", err)
+        self.assertNotIn("libfluidsynth", err)
 
 
 if __name__ == "__main__":

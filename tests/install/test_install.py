@@ -17,6 +17,7 @@ import pavsdi  # noqa: E402
 VERSION = os.environ["PAVSDI_VERSION"]
 INSTALLED = [
     "bin/pavsdi", "bin/pavsdi-window", "bin/devprobe", "lib/pavsdi/sonplay", "lib/pavsdi/clipsend",
+    "lib/pavsdi/modules/pavsdi-sound.so",
     "share/pavsdi/orfeon/demo.tab", "share/pavsdi/orfeon/lexiton.dic", "share/pavsdi/orfeon/tutoriel.html",
     "share/pavsdi/orfeon/edition.wav", "share/pavsdi/lm4/wav/lisez.wav",
     "share/applications/org.pavsdi.PavSdi.desktop", "share/mime/packages/pavsdi.xml",
@@ -161,6 +162,11 @@ class InstalledTree(unittest.TestCase):
         self.assertTrue(os.path.exists(clip) and os.path.getsize(clip), "clipsend ran: " + done.stderr)
         data = os.path.join(self.home, ".local/share/pavsdi/orfeon")
         self.assertFalse([f for f in os.listdir(data) if f.startswith(("clipsend", "sonplay"))])
+
+    def test_the_synthesizer_loads_from_where_it_is_installed(self):
+        status, out, err = run([self.path("bin/devprobe")], fresh_env(self.home))
+        self.assertEqual(0, status, err)
+        self.assertEqual("256", out.split("\n")[1].split("\t")[1], out)
 
     def test_standard_options(self):
         for program in ["bin/pavsdi", "bin/devprobe", "lib/pavsdi/sonplay", "lib/pavsdi/clipsend"]:
