@@ -152,7 +152,8 @@ class SignalsWhileRendering(FaultTest):
         self.write("sortie.wav", b"previous recording")
         clipboard = os.path.join(self.root, "presse-papier")
         with open(clipboard, "wb") as f:
-            f.write(LONG_PIECE[5:100])
+            # Long enough that the render is still going when the poll sees it.
+            f.write(LONG_PIECE[5:1205])
         program = self.start(PAVSDI_CLIPBOARD=clipboard)
         program.stdin.write(b"611\no\n")
         program.stdin.flush()
