@@ -11,6 +11,23 @@ BUILD = os.environ.get("PAVSDI_BUILD", os.path.join(os.path.dirname(__file__), "
 SOURCE = os.environ.get("PAVSDI_SOURCE", os.path.join(os.path.dirname(__file__), "../.."))
 
 
+def program_without_companions():
+    """pavsdi as the tests run it: a copy in a folder of its own, where the
+    companions it starts (clipsend at every start) are not found, so that
+    none of them writes the clipboard file or the data behind a test's
+    back. The sound module is still found (in the folder above)."""
+    alone = os.path.join(BUILD, "without-companions")
+    copy = os.path.join(alone, "pavsdi")
+    source = os.path.join(BUILD, "pavsdi")
+    if not os.path.exists(copy) or os.path.getmtime(copy) < os.path.getmtime(source):
+        os.makedirs(alone, exist_ok=True)
+        fd, temporary = tempfile.mkstemp(dir=alone)
+        os.close(fd)
+        shutil.copy2(source, temporary)
+        os.replace(temporary, copy)
+    return copy
+
+
 class RootTest(unittest.TestCase):
     """Each test gets its own drive root with a data directory laid from the
     template and device 2 (the MIDI file) chosen."""
@@ -33,11 +50,11 @@ class RootTest(unittest.TestCase):
         env.update(extra)
         return env
 
-    def run_program(self, name, args=(), stdin="", timeout=60, **extra):
+    def run_program(self, name, args=(), stdin="", timeout=60, companions=True, **extra):
         """Runs a program of the build; returns (status, stdout lines, stderr)."""
         path = os.path.join(BUILD, name if "/" in name else "tools/" + name)
         if name == "pavsdi":
-            path = os.path.join(BUILD, "pavsdi")
+            path = os.path.join(BUILD, "pavsdi") if companions else program_without_companions()
         done = subprocess.run([path, *args], input=stdin.encode(), capture_output=True,
                               env=self.env(**extra), timeout=timeout, cwd=self.root)
         out = done.stdout.decode("utf-8")

@@ -29,7 +29,10 @@ class ClipboardTest(pavsdi.RootTest):
             with open(self.clip, "wb") as f:
                 f.write(clipboard)
         extra.setdefault("PAVSDI_CLIPBOARD", self.clip)
-        status, lines, err = self.run_program("pavsdi", stdin=stdin + "24310\n", **extra)
+        # A clipboard the test wrote must not be overwritten by the
+        # companion the start runs.
+        status, lines, err = self.run_program("pavsdi", stdin=stdin + "24310\n", companions=clipboard is None,
+                                              **extra)
         self.assertEqual(0, status, err)
         self.assertEqual(self.START, lines[:3])
         return lines[3:], err

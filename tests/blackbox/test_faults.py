@@ -32,7 +32,7 @@ class FaultTest(pavsdi.RootTest):
             return f.read()
 
     def start(self, args=(), **extra):
-        return subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi"), *args], stdin=subprocess.PIPE,
+        return subprocess.Popen([pavsdi.program_without_companions(), *args], stdin=subprocess.PIPE,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=self.env(**extra),
                                 cwd=self.root)
 
@@ -83,7 +83,7 @@ class Faults(FaultTest):
         with open(clipboard, "wb") as f:
             f.write(b"[do]")
         status, lines, err = self.run_program("pavsdi", stdin="611\nescape\n24310\n", timeout=10,
-                                              PAVSDI_CLIPBOARD=clipboard)
+                                              companions=False, PAVSDI_CLIPBOARD=clipboard)
         self.assertEqual(0, status, err)
         self.assertIn("INFO\timpossible d'ouvrir en lecture\t\\\\orfeon\\\\lexiton.ini", lines)
         self.assertIn("INFO\t\\\\orfeon\\\\lexiton.dic\tdictionnaire nontrouvé", lines)
@@ -106,7 +106,8 @@ class Faults(FaultTest):
 
     def test_clipboard_that_is_a_directory_or_a_device(self):
         for clipboard in (self.orfeon, "/dev/zero"):
-            status, lines, err = self.run_program("pavsdi", stdin="611\n24310\n", PAVSDI_CLIPBOARD=clipboard)
+            status, lines, err = self.run_program("pavsdi", stdin="611\n24310\n", companions=False,
+                                                  PAVSDI_CLIPBOARD=clipboard)
             self.assertEqual(0, status, err)
             self.assertEqual(START_UP + ["INFO\t\timpossible de lire le presse papier",
                                          "CUE\t\\\\orfeon\\\\edition.wav"], lines)
