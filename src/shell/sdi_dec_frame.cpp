@@ -12,6 +12,9 @@
 #include "app/menu_table.h"
 #include "app/recent_files.h"
 #include "core/command_table.h"
+#include "core/prompts.h"
+#include "core/text_files.h"
+#include "formats/encoding.h"
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
 #include "shell/pav_sdi_edit_file.h"
@@ -172,7 +175,13 @@ void TSDIDecFrame::RefreshRecentFiles() {
 
 void TSDIDecFrame::DropFiles(const wxArrayString& names) {
   if (names.empty()) return;
-  OpenDroppedFile(Cp1252(names[0]).c_str());
+  // A name Windows-1252 cannot hold would open another file.
+  std::string name = Cp1252(names[0]);
+  if (!formats::FitsCp1252(std::string(names[0].utf8_str()))) {
+    ShowInfo(name.c_str(), kNameNotWritable);
+    return;
+  }
+  OpenDroppedFile(name.c_str());
   RefreshRecentFiles();
 }
 

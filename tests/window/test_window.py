@@ -200,6 +200,12 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual(later, r["TABFILE"])
         self.assertEqual([later, dropped], self.recent())
 
+    def test_dropped_file_whose_name_the_program_cannot_write_is_refused(self):
+        dropped = self.host("\u97f3.tab", "a b\r\n")
+        log = self.run_window(["drop " + dropped, "wait 300", "dump dropped"])
+        self.assertTrue(any(l.startswith("BOX\tINFO\tce nom contient des caract") for l in log), log)
+        self.assertEqual("", self.dump("dropped")["EDITOR"], "no other file was opened")
+
     def test_save_as_rereads_the_current_tablature_and_keeps_the_encoding(self):
         piece = self.host("pièce.tab", "récit\r\n")
         copy = os.path.join(self.root, "copie")
