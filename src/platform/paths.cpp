@@ -49,8 +49,8 @@ std::string DataDirectory() { return MapPath("\\orfeon"); }
 
 std::string DriveRoot() {
   if (const char* root = std::getenv("PAVSDI_ROOT"); root && *root) return root;
-  // A relative XDG_DATA_HOME is invalid and ignored, as the specification
-  // of the base directories asks.
+  // A relative XDG_DATA_HOME is invalid and ignored, as the freedesktop
+  // base-directory rules ask.
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') return std::string(data) + "/pavsdi";
   return HomeDirectory() + "/.local/share/pavsdi";
 }
