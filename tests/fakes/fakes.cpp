@@ -107,6 +107,12 @@ void PavTest::OpenDefaultPort() {
   OpenMidiPort();
 }
 
+void PavTest::OpenPortForReading() {
+  OpenDefaultPort();
+  WorkingState.Octave = 3;
+  WorkingState.NoteLength = 4;
+}
+
 std::vector<std::string> PavTest::MidiLog(size_t device) {
   std::vector<std::string> lines;
   for (const fakes::MidiEvent& e : devices_.at(device)->events) {

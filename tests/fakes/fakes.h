@@ -139,6 +139,8 @@ class PavTest : public ::testing::Test {
   void UseDevices(std::vector<uint16_t> capacities);
   // Opens device 0 with channel 1, velocity 127 and tempo 60.
   void OpenDefaultPort();
+  // The same, reading in octave 3 with quarter notes.
+  void OpenPortForReading();
   fakes::MidiDevice& Device(size_t i) { return *devices_[i]; }
   // Notes sent to device 0 as readable lines: "t=1000 on 60 127".
   std::vector<std::string> MidiLog(size_t device = 0);

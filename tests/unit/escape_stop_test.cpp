@@ -21,9 +21,7 @@ class EscapeStop : public PavTest {
   void SetUp() override {
     PavTest::SetUp();
     WriteHostFile("\\orfeon\\midiinit.dev", "0\r\n");
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
     WorkingState.Measure = 1;
     WorkingState.LastMeasure = 1000;
   }

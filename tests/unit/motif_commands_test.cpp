@@ -15,9 +15,7 @@ class Motifs : public PavTest {
   void SetUp() override {
     PavTest::SetUp();
     fakes::Use(&clipboard);
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
     // The defaults' rhythm: eight quarter notes.
     WorkingState.NoteLengths[0] = 8;
     for (int i = 1; i < kListSize; ++i) WorkingState.NoteLengths[i] = 4000;

@@ -15,9 +15,7 @@ class NoteOffInvariant : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
   }
 
   // Every note-on has been followed by a note-off of its channel and pitch.

@@ -11,9 +11,7 @@ class PlayString : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
   }
   void Parse(const std::string& text) { ParsePlayString(text.c_str(), notes, lengths); }
   std::vector<int> Pitches() const {

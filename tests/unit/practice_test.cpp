@@ -20,9 +20,7 @@ class Practising : public PavTest {
   void SetUp() override {
     PavTest::SetUp();
     WriteHostFile("\\orfeon\\midiinit.dev", "0\r\n");
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
     WorkingState.Measure = 1;
     WorkingState.LastMeasure = 1000;
     Practice = TPracticeSettings{false, false, 0, 0, 100, 0, 1};

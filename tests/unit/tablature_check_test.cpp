@@ -13,9 +13,7 @@ class TablatureCheck : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
   }
   std::string Report(const char* text, int* problems = nullptr) {
     char report[kLongText];

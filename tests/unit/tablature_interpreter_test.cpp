@@ -13,9 +13,7 @@ class Interpreter : public PavTest {
  protected:
   void SetUp() override {
     PavTest::SetUp();
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
   }
 
   int Read(const std::string& text, const char* options = "", int first = 1, int last = 1000) {

@@ -24,9 +24,7 @@ class TablatureProperty : public PavTest {
   void Reset() {
     platform::CloseAllMidiPorts();
     WorkingState = TWorkingState{};
-    OpenDefaultPort();
-    WorkingState.Octave = 3;
-    WorkingState.NoteLength = 4;
+    OpenPortForReading();
     WorkingState.Tempo = 31 + Pick(220);
     Device(0).events.clear();
   }
