@@ -75,7 +75,7 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   return words;
 }
 
-bool StartProgram(const char* commandLine) {
+bool StartProgram(const char* commandLine, int* pid, bool quiet) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
   // Children are not waited for; let the system reap them.
@@ -86,10 +86,16 @@ bool StartProgram(const char* commandLine) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, 2, 1);
-  pid_t pid;
-  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  if (quiet) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, 2, 1);
+  }
+  pid_t child;
+  int rc = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  if (rc == 0 && pid) *pid = child;
   return rc == 0;
 }
 

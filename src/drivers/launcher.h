@@ -12,8 +12,9 @@ namespace drivers {
 std::vector<std::string> ResolveCommandLine(const char* commandLine);
 
 // Starts it in the background; its standard output goes to standard error
-// so that it never mixes with the console's lines. False when it could not
-// be started. Nothing is reported either way.
-bool StartProgram(const char* commandLine);
+// so that it never mixes with the console's lines, or nowhere when `quiet`.
+// False when it could not be started. Nothing is reported either way. The
+// child's process id goes to `pid` when asked for.
+bool StartProgram(const char* commandLine, int* pid = nullptr, bool quiet = false);
 
 }  // namespace drivers
