@@ -16,7 +16,8 @@ PROMPT = "PavSdi> "
 ANSWER = "(o)ui, (n)on, Échap = annuler ? "
 
 
-class Terminal(pavsdi.RootTest):
+class TerminalTest(pavsdi.RootTest):
+    """The program in a shell in tmux, at `columns` columns."""
     columns = 100
     # How the program plays (variables of its command line).
     sound = "PAVSDI_AUDIO=none"
@@ -92,6 +93,9 @@ class Terminal(pavsdi.RootTest):
                 open(os.path.join(self.root, "stty-after")) as after:
             self.assertEqual(before.read(), after.read(), "the terminal's settings were not put back")
 
+
+
+class Terminal(TerminalTest):
     def test_a_session_by_names_and_single_keys(self):
         screen = self.start()
         self.assertIn("PavSdi — tapez aide pour la liste des commandes", screen)
@@ -158,7 +162,7 @@ class Terminal(pavsdi.RootTest):
         self.assert_terminal_as_before()
 
 
-class NarrowTerminal(Terminal):
+class NarrowTerminal(TerminalTest):
     """A 40-cell braille line."""
     columns = 40
 
@@ -189,11 +193,10 @@ class NarrowTerminal(Terminal):
 
 
 RATE = 44100
-LOUD = 1000   # about -30 dBFS: a note sounds
-QUIET = 33    # about -60 dBFS: nothing sounds
+LOUD = 1000  # about -30 dBFS: a note sounds
 
 
-class PlayingTerminal(Terminal):
+class PlayingTerminal(TerminalTest):
     """Music that takes time: device 0, the built-in synthesizer, plays into
     a PulseAudio null sink whose monitor is recorded, to hear when it stops."""
     device = "0"
@@ -229,64 +232,71 @@ class PlayingTerminal(Terminal):
     def now(self):
         return time.monotonic() - self.recording_started
 
-    def loudest(self, start, end=None):
-        """The loudest sample recorded between two times (seconds from the
-        start of the recording)."""
-        first = int(start * RATE) * 4
-        self.recording.seek(first)
-        data = self.recording.read(None if end is None else int(end * RATE) * 4 - first)
-        samples = array.array("h", data[:len(data) // 4 * 4])
-        return max(map(abs, samples), default=0)
+    def levels(self, start):
+        """The loudest sample of every 10 ms recorded since `start` seconds."""
+        self.recording.seek(int(start * RATE) * 4)
+        samples = array.array("h")
+        data = self.recording.read()
+        samples.frombytes(data[:len(data) // 4 * 4])
+        step = RATE // 100 * 2
+        return [max(map(abs, samples[i:i + step])) for i in range(0, len(samples), step)]
 
-    def wait_for_sound(self):
+    def play(self, expect, *keys):
+        """Types keys that start music; returns the screen from them on,
+        once `expect` is there and the music sounds."""
+        self.music_from = self.now() + 0.3  # after the previous command's cue
+        mark = len(self.screen().rstrip())
+        self.keys(*keys)
+        out = self.wait_for(expect, after=mark)[mark:]
         deadline = time.monotonic() + 30
-        while self.loudest(max(0, self.now() - 0.3)) < LOUD:
+        while max(self.levels(max(self.music_from, self.now() - 0.3)), default=0) < LOUD:
             self.assertLess(time.monotonic(), deadline, "nothing sounds")
             time.sleep(0.05)
+        return out
 
     def stop_with(self, key, expect):
-        """Presses `key` while music sounds; returns the screen from it on
-        once `expect` is there, after checking that the music stopped."""
-        self.wait_for_sound()
+        """Presses `key` as soon as the music sounds; returns the screen from
+        it on once `expect` is there, after checking that the music stopped:
+        it sounded for far less than its note of four seconds, and no note
+        sounds at the end."""
         mark = len(self.screen().rstrip())
-        pressed = self.now()
         self.keys(key)
         out = self.wait_for(expect, after=mark)[mark:]
         time.sleep(1.5)
-        # Notes off at once: past the release of the last note, silence.
-        self.assertLess(self.loudest(pressed + 0.8), QUIET, "the music goes on after %s" % key)
+        levels = self.levels(self.music_from)
+        self.assertLess(sum(level > LOUD for level in levels), 250, "the music went on after %s" % key)
+        self.assertLess(max(levels[-50:]), LOUD, "the music goes on after %s" % key)
         return out
 
     def test_escape_stops_the_music_and_gives_the_prompt_back(self):
         # Whole notes at tempo 60: four seconds each.
         self.write("prv.tab", b"t60 o4 1c d e f | g a b >c\r\n")
         self.start()
-        self.command("suivant", "suivant\n")
+        self.play("suivant\n", "suivant", "Enter")
         out = self.stop_with("Escape", PROMPT)
         self.assertNotIn("^[", out)
         # The companion player of jouer-tout is waited for, and stopped too.
-        out = self.command("jouer-tout", "Échap arrête la lecture")
+        out = self.play("Échap arrête la lecture", "jouer-tout", "Enter")
         self.assertIn("jouer-tout\nsonplay joue toute la tablature\nÉchap arrête la lecture\n", out)
         out = self.stop_with("Escape", PROMPT)
         self.assertEqual("lecture arrêtée\n" + PROMPT, out.strip("\n"))
 
     def test_keys_typed_while_playing_answer_nothing_and_ctrl_c_stops_too(self):
-        # A measure of two seconds, then one of four.
-        self.write("prv.tab", b"t60 o4 2c d | 1e\r\n")
+        # Two measures of a whole note, four seconds each.
+        self.write("prv.tab", b"t60 o4 1c | 1e\r\n")
         self.start()
         self.command("mesure", ANSWER)
-        self.answer("o", "oui\n")
-        self.wait_for_sound()
+        self.play("oui\n", "o")
         mark = len(self.screen().rstrip())
         self.keys("n", "o", "Enter", "n")
-        self.wait_for("mesure 2 : note 3", after=mark)
+        self.wait_for("mesure 2 : note 2", after=mark)
         time.sleep(1)
         self.assertTrue(self.screen().rstrip().endswith(ANSWER.rstrip()), "a typed key answered")
         out = self.answer("Escape", PROMPT)
         self.assertEqual("annuler\n" + PROMPT, out.rstrip("\n"))
         # Ctrl+C stops an endless loop and gives the prompt back; at the
         # prompt it ends the program as before.
-        self.command("boucle", "boucle\n")
+        self.play("boucle\n", "boucle", "Enter")
         out = self.stop_with("C-c", PROMPT)
         self.assertNotIn("statut", out)
         mark = len(self.screen().rstrip())
