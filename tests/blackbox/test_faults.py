@@ -1,5 +1,6 @@
 """Faults and bad input through the real program: signals, kills, write
 failures, files that are not regular files, names Windows-1252 lacks."""
+import fcntl
 import glob
 import os
 import resource
@@ -353,12 +354,18 @@ class SignalsWhileRendering(FaultTest):
         program.communicate()
         self.assertEqual(b"previous recording", self.read("sortie.wav"))
         self.assertTrue(self.temporaries())
+        # A settings save killed as well; and a render that another program
+        # is still writing (it holds the lock).
+        self.write("lexiton.ini.tmpQrS456", b"half")
+        held = self.write("sortie.wav.tmpHeld01", b"being written")
         # The next start puts the tablature back and clears what the killed run left.
-        status, lines, _ = self.run_program("pavsdi", stdin="24310\n")
+        with open(held, "rb") as writer:
+            fcntl.flock(writer, fcntl.LOCK_EX)
+            status, lines, _ = self.run_program("pavsdi", stdin="24310\n")
         self.assertEqual(0, status)
         self.assertEqual(b"o3 g a\r\n", self.read("prv.tab"))
         self.assertFalse(os.path.exists(os.path.join(self.orfeon, "prvgarde.tab")))
-        self.assertEqual([], self.temporaries())
+        self.assertEqual([held], self.temporaries())
         self.assertEqual(b"previous recording", self.read("sortie.wav"))
 
 
