@@ -129,27 +129,34 @@ class Signals(pavsdi.RootTest):
         self.assertEqual([], glob.glob(os.path.join(self.orfeon, "*.tmp*")))
 
     def test_each_signal_while_a_start_up_box_is_open(self):
-        # The boxes that come before the main loop, as a user meets them:
-        # (what the data directory lacks, the box's caption, the signal)
+        # The boxes that come before the main loop (and the first one within
+        # it), as a user meets them: (file of the data directory to remove or
+        # write, its bytes, arguments, the box's caption, the signal)
         cases = [
-            ("lexiton.ini", "impossible d'ouvrir en lecture", signal.SIGTERM),
-            ("lexiton.ini", "impossible d'ouvrir en lecture", signal.SIGHUP),
-            ("orfeon", "premier lancement", signal.SIGTERM),
-            ("orfeon", "premier lancement", signal.SIGINT),
+            ("lexiton.ini", None, [], "impossible d'ouvrir en lecture", signal.SIGTERM),
+            ("lexiton.ini", None, [], "impossible d'ouvrir en lecture", signal.SIGHUP),
+            ("", None, [], "premier lancement", signal.SIGTERM),
+            ("", None, [], "premier lancement", signal.SIGINT),
+            ("midiinit.dev", b"99\r\n", [], "votre environnement ne supporte pas ce midi mapper", signal.SIGTERM),
+            ("prv.tab", b"o3 c d\r\n", [b"\\orfeon\\\xe9t\xe9.tab"],
+             "ce nom contient des caractères que le programme ne sait pas écrire", signal.SIGTERM),
+            ("prv.tab", b"o3 c d\r\n", [], "Pavane environnement midi", signal.SIGTERM),
         ]
         template = os.path.join(self.root, "modele")
         shutil.copytree(self.orfeon, template)
-        for missing, caption, sig in cases:
+        for name, data, args, caption, sig in cases:
             shutil.rmtree(self.orfeon, ignore_errors=True)
             shutil.copytree(template, self.orfeon)
-            if missing == "orfeon":
+            if not name:
                 shutil.rmtree(self.orfeon)
+            elif data is None:
+                os.remove(os.path.join(self.orfeon, name))
             else:
-                os.remove(os.path.join(self.orfeon, missing))
+                self.write(name, data)
             env = self.env(NO_AT_BRIDGE="1", DISPLAY=self.display, XDG_DATA_HOME=os.path.join(self.root, "xdg-data"),
                            XDG_CONFIG_HOME=os.path.join(self.root, "xdg-config"))
             env.pop("PAVSDI_UI")
-            self.program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi")], env=env, cwd=self.root,
+            self.program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi"), *args], env=env, cwd=self.root,
                                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
             self.wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % caption],
                                                  env=env, capture_output=True).returncode == 0)
