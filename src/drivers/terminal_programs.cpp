@@ -4,6 +4,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -34,9 +36,16 @@ void Signal(int fd, int sig) { syscall(SYS_pidfd_send_signal, fd, sig, nullptr, 
 
 void Say(const char* cp1252) { SayOnTerminal(formats::Cp1252ToUtf8(cp1252)); }
 
+// A signal meanwhile does not cut the wait short: the program ending with
+// it still waits for the companion's recordings.
 bool Ended(int fd, int ms) {
-  pollfd p{fd, POLLIN, 0};
-  return poll(&p, 1, ms) > 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd p{fd, POLLIN, 0};
+    int n = poll(&p, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    if (n >= 0 || errno != EINTR) return n > 0;
+  }
 }
 
 // False when the program could not be started. Otherwise `fd` becomes
