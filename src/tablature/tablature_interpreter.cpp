@@ -14,6 +14,12 @@ int32_t MeasureEnds[kMeasureTableSize];
 int32_t MeasureEnd(int64_t m) { return m >= 0 && m < kMeasureTableSize ? MeasureEnds[m] : 0; }
 
 namespace {
+int32_t notesRead = 0;
+}  // namespace
+
+int32_t NotesRead() { return notesRead; }
+
+namespace {
 
 // The lists share the note lists' slots: notes beyond the last slot
 // overwrite it.
@@ -36,7 +42,8 @@ struct Reading {
 
   bool measureMode = false;
   int count = 0;         // notes read
-  int64_t measures = 0;  // ends of measure met
+  int64_t measures = 0;  // measures closed
+  bool measureHasNotes = false;
   uint8_t mode = kNormal;
   char pendingGroup = 0;
   int32_t firstNote = 0;
@@ -50,6 +57,7 @@ struct Reading {
   void Reset() {
     count = 0;
     measures = 0;
+    measureHasNotes = false;
     mode = kNormal;
     pendingGroup = 0;
     firstNote = first;
@@ -66,12 +74,14 @@ struct Reading {
     modes[count] = mode;
     marks[count] = pendingGroup;
     pendingGroup = 0;
+    measureHasNotes = true;
     if (measures + 1 < kMeasureTableSize) MeasureEnds[measures + 1] = count;
   }
 
   void EndMeasure() {
     octave = WorkingState.Octave;
     ++measures;
+    measureHasNotes = false;
     if (!InRange()) return;
     if (first == 1) {
       firstNote = 1;
@@ -223,7 +233,11 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
       }
       i = e.after;
     }
-    if (!restart) break;
+    if (restart) continue;
+    // Notes after the last end of measure make a measure all the same: a
+    // file saved without a final line end keeps its last measure.
+    if (r.measureHasNotes) r.EndMeasure();
+    break;
   }
 
   int32_t from = first;
@@ -249,6 +263,7 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
   modes[0] = static_cast<uint8_t>(selected);
   marks[0] = static_cast<char>(selected);
   WorkingState.MeasureSpan = static_cast<uint32_t>(r.measures);
+  notesRead = r.count;
   return r.answer;
 }
 

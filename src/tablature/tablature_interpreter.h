@@ -25,6 +25,9 @@ struct TReadingLists {
 // The measure end of `m`, 0 outside the table.
 int32_t MeasureEnd(int64_t m);
 
+// The notes of the whole text at the latest reading.
+int32_t NotesRead();
+
 // Reads `text` as InterpretTablature does, and plays nothing. Returns 2 or 7
 // when the user answered so to a measure prompt, otherwise 0.
 int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TNoteList& pitches,
@@ -32,7 +35,8 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
 
 // Reads `text` with the reading options `options` and plays notes `first`
 // to `last` (measure numbers when the options hold "m", note indices
-// otherwise). The lists receive the selection in slots 1..count. Returns 2
+// otherwise). `MeasureSpan` becomes the number of measures: those closed by
+// an end of measure, and the notes after the last one if there are any. The lists receive the selection in slots 1..count. Returns 2
 // or 7 when the user answered so to a measure prompt (nothing is then
 // played), otherwise what the voice player returns.
 int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,

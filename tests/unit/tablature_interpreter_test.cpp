@@ -108,12 +108,14 @@ TEST_F(Interpreter, MeasureTableAndSpan) {
   EXPECT_EQ(5, pitches.Count);
   EXPECT_EQ((std::vector<int>{0, 3, 5, 0}),
             (std::vector<int>{MeasureEnds[0], MeasureEnds[1], MeasureEnds[2], MeasureEnds[3]}));
-  EXPECT_EQ(1u, WorkingState.MeasureSpan);
+  EXPECT_EQ(2u, WorkingState.MeasureSpan);  // the last measure needs no end
   // CR LF closes two measures, the second empty; rests count as notes.
   Read("c\r\np d||e");
   EXPECT_EQ((std::vector<int>{1, 0, 3, 0, 4}),
             (std::vector<int>{MeasureEnds[1], MeasureEnds[2], MeasureEnds[3], MeasureEnds[4], MeasureEnds[5]}));
-  EXPECT_EQ(4u, WorkingState.MeasureSpan);
+  EXPECT_EQ(5u, WorkingState.MeasureSpan);
+  Read("c|d|");
+  EXPECT_EQ(2u, WorkingState.MeasureSpan);
   // The table is rebuilt by each reading.
   Read("c");
   EXPECT_EQ(0, MeasureEnds[3]);
@@ -150,10 +152,12 @@ TEST_F(Interpreter, MeasureModePromptsUnderTheMeasureText) {
   EXPECT_EQ("c d e", dialogs.boxes.at(0).caption);
   EXPECT_EQ((std::vector<int>{36, 38, 40}), Pitches());
 
-  // Measure 2 is never closed: its last note is never found.
+  // The last measure needs no end of measure after it.
   dialogs.boxes.clear();
+  dialogs.answers = {kYes};
   Read("c d e|f g", "m", 2, 2);
-  EXPECT_EQ((std::vector<int>{}), Pitches());
+  EXPECT_EQ("f g", dialogs.boxes.at(0).caption);
+  EXPECT_EQ((std::vector<int>{41, 43}), Pitches());
 }
 
 TEST_F(Interpreter, TempoAndOctaveReachTheMeasureText) {
@@ -186,7 +190,7 @@ TEST_F(Interpreter, OverlongTextsStayInsideTheTables) {
   // More ends of measure than the table holds, then a note.
   Read(std::string(2047, '|') + "c");
   EXPECT_EQ(1, pitches.Count);
-  EXPECT_EQ(2047u, WorkingState.MeasureSpan);
+  EXPECT_EQ(2048u, WorkingState.MeasureSpan);
   // More notes than a list holds: the last slot is reused.
   std::string many(2047, 'c');
   many += 'd';
