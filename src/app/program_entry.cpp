@@ -2,15 +2,19 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
 
 #include "app/application.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
+#include "core/tablature_file.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "harmony/scale_table.h"
 #include "midi/defaults.h"
 #include "midi/midi_port.h"
+#include "platform/paths.h"
 #include "tablature/measure_player.h"
 #include "tablature/settings_file.h"
 
@@ -30,8 +34,16 @@ bool OpenPort() {
   return false;
 }
 
+// A file name rather than reading options: option letters never hold a
+// path separator or a dot, and an existing file is never read as options.
+bool NamesAFile(const char* argument) {
+  struct stat st;
+  return std::strpbrk(argument, "/\\.") != nullptr || stat(platform::MapPath(argument).c_str(), &st) == 0;
+}
+
 // Plays the tablature named by `argument`, or the working copy with
-// `argument` as reading options.
+// `argument` as reading options. Returns 1 when nothing could be played
+// for want of a tablature.
 int PlayFromCommandLine(const char* argument) {
   TWorkingState& ws = WorkingState;
   // A cut path would open another file, cut options would read otherwise.
@@ -40,19 +52,28 @@ int PlayFromCommandLine(const char* argument) {
     std::snprintf(message, sizeof message,
                   "L'argument dépasse %d caractères, rien n'est joué :\n%s", kShortText - 1, argument);
     ShowInfo(message, "argument trop long");
-    return 0;
+    return 1;
   }
   if (std::strstr(argument, ".tab")) {
-    CopyText(ws.TabFile, argument);
-    if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) WriteTextFile(ws.TabText, kWorkingCopy);
+    std::string text;
+    if (!ReadTablatureFile(argument, &text)) return 1;
+    CopyText(ws.TabText, text.c_str());
+    if (ws.TabText[0]) WriteTextFile(ws.TabText, kWorkingCopy);
     CopyText(ws.TabFile, kWorkingCopy);
     PlayCurrentMeasure();
     return 0;
   }
-  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) == 0) {
-    ShowInfo("erreur", "impossible de lire la copie de travail \\orfeon\\prv.tab");
-    return 0;
+  if (NamesAFile(argument)) {
+    std::string text = std::string(argument) + "\nseuls les fichiers .tab se jouent : rien n'est joué";
+    ShowInfo(text.c_str(), "ce fichier n'est pas une tablature");
+    return 1;
   }
+  std::string text;
+  if (!ReadTablatureFile(kWorkingCopy, &text)) {
+    ShowInfo("erreur", "impossible de lire la copie de travail \\orfeon\\prv.tab");
+    return 1;
+  }
+  CopyText(ws.TabText, text.c_str());
   CopyText(ws.Indications, argument);
   CopyText(ws.TabFile, kWorkingCopy);
   PlayCurrentMeasure();
@@ -66,11 +87,14 @@ bool PrepareTablature() {
   static char settingsText[kPageSize + 1];
   static char scratch[kPageSize + 1];
   LoadSettings(settingsText, scratch);
-  if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) {
+  std::string text;
+  if (ReadTablatureFile(ws.TabFile, &text) && !text.empty()) {
+    CopyText(ws.TabText, text.c_str());
     WriteTextFile(ws.TabText, kWorkingCopy);
     return true;
   }
-  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) > 0) {
+  if (ReadTablatureFile(kWorkingCopy, &text) && !text.empty()) {
+    CopyText(ws.TabText, text.c_str());
     CopyText(ws.TabFile, kWorkingCopy);
     return true;
   }

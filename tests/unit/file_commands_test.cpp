@@ -10,6 +10,7 @@
 #include "app/file_commands.h"
 #include "app/recent_files.h"
 #include "core/command_table.h"
+#include "core/tablature_file.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
 
@@ -146,7 +147,7 @@ TEST_F(FileCommands, UnreadableTablatureKeepsTheWorkingCopy) {
 }
 
 // Nothing is said to be current unless its working copy was written; a
-// file of NUL bytes only is no text.
+// file of NUL bytes is no text.
 TEST_F(FileCommands, TablatureWithoutItsWorkingCopyOrTextIsNotMadeCurrent) {
   WriteHostFile("\\orfeon\\piece.tab", "g a b");
   WriteHostFile("\\orfeon\\zeros.tab", std::string(100, '\0'));
@@ -162,7 +163,8 @@ TEST_F(FileCommands, TablatureWithoutItsWorkingCopyOrTextIsNotMadeCurrent) {
   ASSERT_EQ(2u, dialogs.boxes.size());
   EXPECT_EQ("impossible d'écrire", dialogs.boxes[0].caption);
   EXPECT_EQ("\\orfeon\\prv.tab\nle fichier est trop grand", dialogs.boxes[0].text);
-  EXPECT_EQ("ce fichier ne contient pas de texte", dialogs.boxes[1].caption);
+  EXPECT_EQ("impossible d'ouvrir en lecture", dialogs.boxes[1].caption);
+  EXPECT_EQ(HostPath("\\orfeon\\zeros.tab") + "\n" + ReadFailureReason(kNotText), dialogs.boxes[1].text);
 }
 
 TEST_F(FileCommands, EmptyTablatureIsStillMadeCurrent) {
