@@ -43,9 +43,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   ApplyDefaults();
-  std::string text;
-  if (!ReadTablatureFile(kWorkingCopy, &text)) return 1;
-  CopyText(WorkingState.TabText, text.c_str());
+  if (!ReadTablatureFile(kWorkingCopy, &WorkingState.TabText)) return 1;
   PlayCurrentMeasure();
   std::string file;
   uint32_t device = static_cast<uint32_t>(WorkingState.MidiDevice);

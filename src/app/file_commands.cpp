@@ -30,7 +30,7 @@ void MakeCurrentTablature(const char* name, const std::string& text) {
   // Without its working copy the file would not stay current.
   if (WriteTextFile(text.c_str(), kWorkingCopy) != 0) return;
   CopyText(WorkingState.TabFile, name);
-  CopyText(WorkingState.TabText, text.c_str());
+  WorkingState.TabText = text;
   ShowInfo("tablature", name);
 }
 
@@ -88,7 +88,6 @@ int OpenRecentFile(int index) {
 
 void SavedAs(const char* newName) {
   // A tablature that can no longer be read keeps its text.
-  std::string text;
-  if (ReadTablatureFile(WorkingState.TabFile, &text)) CopyText(WorkingState.TabText, text.c_str());
+  ReadTablatureFile(WorkingState.TabFile, &WorkingState.TabText);
   SaveMenuChoice(newName);
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "app/application.h"
+#include "app/document_registration.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/tablature_file.h"
@@ -36,7 +37,9 @@ bool OpenPort() {
 
 // A file name rather than reading options: option letters never hold a
 // path separator or a dot, and an existing file is never read as options.
+// The switch "/unregister" is no file.
 bool NamesAFile(const char* argument) {
+  if (IsUnregisterOption(argument)) return false;
   struct stat st;
   return std::strpbrk(argument, "/\\.") != nullptr || stat(platform::MapPath(argument).c_str(), &st) == 0;
 }
@@ -55,10 +58,8 @@ int PlayFromCommandLine(const char* argument) {
     return 1;
   }
   if (std::strstr(argument, ".tab")) {
-    std::string text;
-    if (!ReadTablatureFile(argument, &text)) return 1;
-    CopyText(ws.TabText, text.c_str());
-    if (ws.TabText[0]) WriteTextFile(ws.TabText, kWorkingCopy);
+    if (!ReadTablatureFile(argument, &ws.TabText)) return 1;
+    if (!ws.TabText.empty()) WriteTextFile(ws.TabText.c_str(), kWorkingCopy);
     CopyText(ws.TabFile, kWorkingCopy);
     PlayCurrentMeasure();
     return 0;
@@ -68,12 +69,10 @@ int PlayFromCommandLine(const char* argument) {
     ShowInfo(text.c_str(), "ce fichier n'est pas une tablature");
     return 1;
   }
-  std::string text;
-  if (!ReadTablatureFile(kWorkingCopy, &text)) {
+  if (!ReadTablatureFile(kWorkingCopy, &ws.TabText)) {
     ShowInfo("erreur", "impossible de lire la copie de travail \\orfeon\\prv.tab");
     return 1;
   }
-  CopyText(ws.TabText, text.c_str());
   CopyText(ws.Indications, argument);
   CopyText(ws.TabFile, kWorkingCopy);
   PlayCurrentMeasure();
@@ -87,14 +86,11 @@ bool PrepareTablature() {
   static char settingsText[kPageSize + 1];
   static char scratch[kPageSize + 1];
   LoadSettings(settingsText, scratch);
-  std::string text;
-  if (ReadTablatureFile(ws.TabFile, &text) && !text.empty()) {
-    CopyText(ws.TabText, text.c_str());
-    WriteTextFile(ws.TabText, kWorkingCopy);
+  if (ReadTablatureFile(ws.TabFile, &ws.TabText) && !ws.TabText.empty()) {
+    WriteTextFile(ws.TabText.c_str(), kWorkingCopy);
     return true;
   }
-  if (ReadTablatureFile(kWorkingCopy, &text) && !text.empty()) {
-    CopyText(ws.TabText, text.c_str());
+  if (ReadTablatureFile(kWorkingCopy, &ws.TabText) && !ws.TabText.empty()) {
     CopyText(ws.TabFile, kWorkingCopy);
     return true;
   }
@@ -118,7 +114,9 @@ int ProgramEntry(int argc, char** argv) {
   if (!ready) {
     if (!OpenPort()) return 0;
     ApplyDefaults();
-    ScalePlayString(kMajor, ws.Key, ws.TabText);
+    char scale[kLongText];
+    ScalePlayString(kMajor, ws.Key, scale);
+    ws.TabText = scale;
     CopyText(ws.TabFile, kWorkingCopy);
   }
   ws.InfoText[0] = 0;

@@ -22,9 +22,9 @@ TReadingLists lists;
 // they are on.
 int Interpret(const char* options, int32_t first, int32_t last) {
   if (options[0] != 0 || (!Practice.countIn && !Practice.metronome))
-    return InterpretTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths,
+    return InterpretTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths,
                               lists.modes, lists.marks);
-  ReadTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths, lists.modes,
+  ReadTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths, lists.modes,
                 lists.marks);
   return PlayPracticed(lists.pitches, lists.lengths, lists.modes, lists.marks);
 }

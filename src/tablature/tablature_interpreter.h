@@ -7,13 +7,6 @@
 #include "core/note_lists.h"
 #include "midi/voice_player.h"
 
-constexpr int kMeasureTableSize = 2048;
-
-// Entry m: the index (over the whole text, from 1) of the last note of
-// measure m; 0 for a measure without notes and beyond the last. Rebuilt by
-// every reading.
-extern int32_t MeasureEnds[kMeasureTableSize];
-
 // The four lists of one reading, as the players keep them.
 struct TReadingLists {
   TNoteList pitches;
@@ -22,7 +15,8 @@ struct TReadingLists {
   TMarkList marks;
 };
 
-// The measure end of `m`, 0 outside the table.
+// The index (over the whole text, from 1) of the last note of measure `m`
+// at the latest reading; 0 for a measure without notes and beyond the last.
 int32_t MeasureEnd(int64_t m);
 
 // The notes of the whole text at the latest reading.

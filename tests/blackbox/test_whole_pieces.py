@@ -10,6 +10,9 @@ import test_terminal
 # Bytes of an image file: a NUL and an escape among letters.
 BINARY = b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR c d e \x1b[2J f g"
 NOT_TEXT = "ce n'est pas un fichier texte : il contient des octets nuls ou de contrôle"
+# 3000 notes in 375 measures of eight eighths, the last without a line end.
+SCALE = [36, 38, 40, 41, 43, 45, 47, 48]
+LONG = b"t200 o3 8" + b"\r\n".join([b"c d e f g a b >c"] * 375)
 
 
 class WholePieces(pavsdi.RootTest):
@@ -41,6 +44,34 @@ class WholePieces(pavsdi.RootTest):
                 asked = [l.split("\t")[2] for l in lines if l.startswith("ASK\t") and "\tmesure " in l]
                 if args == ["m"]:
                     self.assertEqual(prompts, asked)
+
+    def test_long_piece_is_kept_checked_and_played_whole(self):
+        self.write("long.tab", LONG)
+        status, lines, _ = self.run_program("pavsdi", ["\\orfeon\\long.tab"])
+        self.assertEqual(0, status)
+        self.assertEqual(SCALE * 375, self.played())
+        self.assertEqual(LONG, self.read("prv.tab"))
+
+        # The window's start keeps the working copy whole; Suivant plays to the end.
+        self.write("prv.tab", b"c\r\n")
+        self.write("lexiton.ini", b"fictab=\\orfeon\\long.tab\r\n")
+        status, lines, _ = self.run_program("pavsdi", stdin="602\n24310\n")
+        self.assertEqual(0, status)
+        self.assertEqual(LONG, self.read("prv.tab"))
+        self.assertEqual((SCALE * 375)[1:], self.played())
+
+        for args, answers in ((["m"], "o\n" * 8000), ([" "], "o\n" * 375 + "n\n")):
+            with self.subTest(args=args):
+                status, lines, _ = self.run_program("pavsdi", args, stdin=answers)
+                self.assertEqual(0, status)
+                self.assertEqual(SCALE * 375, self.played())
+                if args == ["m"]:
+                    self.assertIn("ASK\tc d e f g a b >c\tmesure 375 ", lines)
+
+        path = self.write("long.tab", LONG + b" zz")
+        status, lines, _ = self.run_program("pavsdi", ["--verifier", path])
+        self.assertEqual(1, status)
+        self.assertEqual(["1 problème", "mesure 375, ligne 375, colonne 18 : « zz » ignoré"], lines)
 
     def test_command_line_failures_exit_1_and_leave_the_working_copy(self):
         os.mkdir(os.path.join(self.orfeon, "dossier.tab"))
