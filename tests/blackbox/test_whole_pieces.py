@@ -51,6 +51,10 @@ class WholePieces(pavsdi.RootTest):
         self.assertEqual(0, status)
         self.assertEqual(SCALE * 375, self.played())
         self.assertEqual(LONG, self.read("prv.tab"))
+        # Jouer Tout's companion plays the working copy whole too.
+        status, _, _ = self.run_program("sonplay")
+        self.assertEqual(0, status)
+        self.assertEqual(SCALE * 375, self.played())
 
         # The window's start keeps the working copy whole; Suivant plays to the end.
         self.write("prv.tab", b"c\r\n")
