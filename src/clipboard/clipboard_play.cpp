@@ -7,7 +7,9 @@
 #include "core/tablature_file.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "platform/interrupt.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "tablature/clipboard_text.h"
 #include "tablature/measure_player.h"
@@ -75,6 +77,10 @@ void PlayClipboard() {
 }
 
 void RestoreKeptTablature() {
+  // Only the program's own copy: a link planted there would bring another
+  // file's text over the working copy.
+  std::string path = platform::MapPath(kKeptWorkingCopy);
+  if (!formats::OwnRegularFile(path)) return;
   std::string kept;
   if (LoadTablatureFile(kKeptWorkingCopy, &kept) != 0) return;
   if (WriteTextFile(kept.c_str(), kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
