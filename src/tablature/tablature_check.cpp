@@ -128,7 +128,7 @@ class Checker {
   std::vector<Problem> problems;
 
  private:
-  // "mesure 3, ligne 2, colonne 5 : " and the text.
+  // The text and where the element stands.
   void At(const TabElement& e, const std::string& text) { AtPosition(e.at, text); }
   // What is wrong first, then where: "« zz » ignoré, mesure 2, ligne 1,
   // colonne 19", so that a short line says the matter.
