@@ -88,6 +88,18 @@ uint32_t NoteLengthMs(uint32_t length) {
 uint32_t WaitNoteLength(uint32_t length) {
   if (PacingOn()) return PacedWait(length);
   uint32_t wait = NoteLengthMs(length);
+  // Waits are whole milliseconds: the fractions cut off are carried to the
+  // next waits, so that a long piece keeps its tempo instead of running
+  // ahead by a fraction of a millisecond at every note.
+  static uint64_t carriedUs = 0;
+  uint64_t tempo = WorkingState.Tempo;
+  if (length != 0 && tempo != 0 && wait < 4000) {
+    carriedUs += 240000000000ull / length / tempo - uint64_t{wait} * 1000;
+    if (carriedUs >= 1000) {
+      wait += static_cast<uint32_t>(carriedUs / 1000);
+      carriedUs %= 1000;
+    }
+  }
   platform::MidiOutWait(WorkingState.MidiOut, wait);
   return wait;
 }
