@@ -61,8 +61,9 @@ const char* OptionValue(int argc, char** argv, const char* option) {
   return nullptr;
 }
 
+// `message` in Windows-1252, said in UTF-8.
 bool Refuse(const std::string& message) {
-  std::fputs((message + "\n").c_str(), stderr);
+  std::fputs(formats::Cp1252ToUtf8((message + "\n").c_str()).c_str(), stderr);
   return false;
 }
 
@@ -75,7 +76,7 @@ bool Deliver(const std::string& bytes, const char* outUtf8) {
   }
   std::string out = formats::Utf8ToCp1252(outUtf8);
   if (!formats::WriteFileBytes(platform::MapPath(out.c_str()), bytes))
-    return Refuse(std::string("impossible d'écrire ") + outUtf8 + " : " + std::strerror(errno));
+    return Refuse("impossible d'écrire " + out + " : " + std::strerror(errno));
   return true;
 }
 
@@ -84,7 +85,7 @@ bool ImportFromCommandLine(int argc, char** argv) {
   formats::TScore score;
   std::string error;
   if (!LoadScore(platform::MapPath(path.c_str()), &score, &error))
-    return Refuse(std::string("importer ") + argv[2] + " : " + error);
+    return Refuse("importer " + path + " : " + error);
   size_t partIndex = 0;
   if (const char* chosen = OptionValue(argc, argv, "--partie")) {
     long n = std::strtol(chosen, nullptr, 10);
@@ -95,7 +96,7 @@ bool ImportFromCommandLine(int argc, char** argv) {
   } else if (score.parts.size() > 1) {
     std::string list = "la partition a " + std::to_string(score.parts.size()) +
                        " parties : choisissez-en une avec --partie N\n";
-    for (size_t i = 0; i < score.parts.size(); ++i) list += "  " + std::to_string(i + 1) + " " + score.parts[i].name + "\n";
+    for (size_t i = 0; i < score.parts.size(); ++i) list += "  " + std::to_string(i + 1) + " " + formats::Utf8ToCp1252(score.parts[i].name) + "\n";
     list.pop_back();
     return Refuse(list);
   }
@@ -108,7 +109,7 @@ bool ImportFromCommandLine(int argc, char** argv) {
     if (!known) {
       std::string list;
       for (const std::string& v : voices) list += " " + v;
-      return Refuse("--voix " + std::string(chosen) + " : les voix de cette partie sont" + list + " (ou toutes)");
+      return Refuse("--voix " + formats::Utf8ToCp1252(chosen) + " : les voix de cette partie sont" + list + " (ou toutes)");
     }
     voice = chosen;
   }
@@ -128,7 +129,7 @@ bool ExportFromCommandLine(int argc, char** argv) {
   std::string path = formats::Utf8ToCp1252(argv[2]);
   std::string bytes;
   if (!formats::ReadFileBytes(platform::MapPath(path.c_str()), &bytes))
-    return Refuse(std::string("exporter ") + argv[2] + " : " +
+    return Refuse("exporter " + path + " : " +
                   (errno == EFBIG ? "le fichier dépasse 1 Mo" : "impossible de lire le fichier"));
   formats::TFileFormat format;
   std::string text = formats::Utf8ToCp1252(formats::DecodeFileText(bytes, &format));
@@ -184,7 +185,7 @@ void ImportCommand(const char* argument) {
   formats::TScore score;
   std::string error;
   if (!LoadScore(platform::MapPath(name.c_str()), &score, &error)) {
-    ShowInfo((name + " : " + formats::Utf8ToCp1252(error)).c_str(), kImportCaption);
+    ShowInfo((name + " : " + error).c_str(), kImportCaption);
     return;
   }
   size_t partIndex;

@@ -25,7 +25,10 @@ struct TWrittenMeasure {
   bool repeatForward = false;
   int repeatTimes = 0;  // a backward repeat: times the passage is played
   std::set<int> endings;
-  bool jump = false;  // da capo, dal segno, coda, fine: not followed
+  // Jumps: a segno or coda is where they land; after the first jump back
+  // (da capo, dal segno) the piece goes to the coda at "to coda" and stops
+  // at "fine"; repeats are then not taken again.
+  bool segno = false, coda = false, daCapo = false, dalSegno = false, toCoda = false, fine = false;
 };
 
 int StepIndex(char step) {
@@ -94,10 +97,29 @@ class PartReader {
         return false;
       }
     }
-    return Unroll(error);
+    return true;
   }
 
   size_t Notes() const { return noteCount_; }
+
+  // Jumps are the whole score's, though written in one part: each part
+  // takes those of the others at the same measure.
+  void ShareJumps(PartReader& other) {
+    for (size_t i = 0; i < written_.size() && i < other.written_.size(); ++i) {
+      TWrittenMeasure& a = written_[i];
+      TWrittenMeasure& b = other.written_[i];
+      a.segno = b.segno = a.segno || b.segno;
+      a.coda = b.coda = a.coda || b.coda;
+      a.daCapo = b.daCapo = a.daCapo || b.daCapo;
+      a.dalSegno = b.dalSegno = a.dalSegno || b.dalSegno;
+      a.toCoda = b.toCoda = a.toCoda || b.toCoda;
+      a.fine = b.fine = a.fine || b.fine;
+    }
+  }
+
+  // Lays the measures in the order they are played: repeats taken as many
+  // times as written, the endings of each pass, the jumps.
+  bool Unroll(std::string* error) { return Lay(error); }
 
  private:
   int64_t Ticks(double divisionsCount) const {
@@ -160,8 +182,12 @@ class PartReader {
       double bpm = tempo.as_double();
       if (bpm > 0) m.marks.push_back({at, 't', static_cast<int>(std::lround(bpm)), 0, ""});
     }
-    for (const char* jump : {"dacapo", "dalsegno", "tocoda", "fine"})
-      if (sound.attribute(jump)) m.jump = true;
+    m.segno = m.segno || sound.attribute("segno");
+    m.coda = m.coda || sound.attribute("coda");
+    m.daCapo = m.daCapo || sound.attribute("dacapo");
+    m.dalSegno = m.dalSegno || sound.attribute("dalsegno");
+    m.toCoda = m.toCoda || sound.attribute("tocoda");
+    m.fine = m.fine || sound.attribute("fine");
   }
 
   void ReadNote(const pugi::xml_node& note, TWrittenMeasure& m) {
@@ -295,18 +321,24 @@ class PartReader {
     written_.push_back(std::move(m));
   }
 
-  // Lays the measures in the order they are played: repeats taken as many
-  // times as written, the endings of each pass.
-  bool Unroll(std::string* error) {
+  bool Lay(std::string* error) {
     int64_t time = 0;
     std::vector<int> timesDone(written_.size(), 0);
     std::vector<bool> said(written_.size(), false);
-    size_t start = 0;
+    size_t start = 0, segno = 0, coda = written_.size();
+    int lastEnding = 0;
+    for (size_t i = 0; i < written_.size(); ++i) {
+      if (written_[i].segno) segno = i;
+      if (written_[i].coda && coda == written_.size()) coda = i;
+      if (!written_[i].endings.empty()) lastEnding = std::max(lastEnding, *written_[i].endings.rbegin());
+    }
     int pass = 1;
+    bool jumped = false;
     for (size_t i = 0; i < written_.size();) {
       const TWrittenMeasure& w = written_[i];
-      if (w.repeatForward && pass == 1) start = i;
-      if (!w.endings.empty() && !w.endings.count(pass)) {
+      if (w.repeatForward && pass == 1 && !jumped) start = i;
+      int ending = jumped ? lastEnding : pass;
+      if (!w.endings.empty() && !w.endings.count(ending)) {
         ++i;
         continue;
       }
@@ -315,10 +347,7 @@ class PartReader {
         return false;
       }
       TScoreMeasure played{w.number, time, w.length, {}};
-      if (!said[i]) {
-        played.remarks = w.remarks;
-        if (w.jump) played.remarks.push_back("renvoi (da capo, dal segno, coda, fine) non suivi");
-      }
+      if (!said[i]) played.remarks = w.remarks;
       for (const TScoreNote& n : w.notes) {
         part_->notes.push_back(n);
         part_->notes.back().start += time;
@@ -328,22 +357,29 @@ class PartReader {
         part_->marks.back().at += time;
       }
       time += w.length;
-      if (w.repeatTimes > 0 && timesDone[i] < w.repeatTimes - 1) {
-        if (!said[i]) played.remarks.push_back("reprise déroulée");
-        said[i] = true;
-        part_->measures.push_back(std::move(played));
+      bool repeat = !jumped && w.repeatTimes > 0 && timesDone[i] < w.repeatTimes - 1;
+      if (repeat && !said[i]) played.remarks.push_back("reprise déroulée");
+      if (!jumped && (w.daCapo || w.dalSegno)) played.remarks.push_back("renvoi suivi");
+      said[i] = true;
+      part_->measures.push_back(std::move(played));
+      if (repeat) {
         ++timesDone[i];
         ++pass;
         i = start;
-        continue;
+      } else if (!jumped && (w.daCapo || w.dalSegno)) {
+        jumped = true;
+        i = w.daCapo ? 0 : segno;
+      } else if (jumped && w.toCoda && coda < written_.size()) {
+        i = coda;
+      } else if (jumped && w.fine) {
+        break;
+      } else {
+        if (w.repeatTimes > 0) {
+          pass = 1;
+          start = i + 1;
+        }
+        ++i;
       }
-      said[i] = true;
-      part_->measures.push_back(std::move(played));
-      if (w.repeatTimes > 0) {
-        pass = 1;
-        start = i + 1;
-      }
-      ++i;
     }
     auto byStart = [](const TScoreNote& a, const TScoreNote& b) { return a.start < b.start; };
     std::stable_sort(part_->notes.begin(), part_->notes.end(), byStart);
@@ -400,15 +436,23 @@ bool ReadMusicXml(const std::string& bytes, TScore* score, std::string* error) {
       part.program = found->second.second;
     }
     if (part.name.empty()) part.name = "partie " + std::to_string(score->parts.size() + 1);
-    PartReader reader(&part);
-    if (!reader.Read(partNode, error)) return false;
-    notes += reader.Notes();
+    score->parts.push_back(std::move(part));
+  }
+  std::vector<PartReader> readers;
+  size_t index = 0;
+  for (pugi::xml_node partNode : root.children("part")) {
+    readers.emplace_back(&score->parts[index++]);
+    if (!readers.back().Read(partNode, error)) return false;
+    notes += readers.back().Notes();
     if (notes > kScoreNoteLimit) {
       *error = "la partition a trop de notes (plus de " + std::to_string(kScoreNoteLimit) + ")";
       return false;
     }
-    score->parts.push_back(std::move(part));
   }
+  for (size_t i = 1; i < readers.size(); ++i) readers[0].ShareJumps(readers[i]);
+  for (size_t i = 1; i < readers.size(); ++i) readers[0].ShareJumps(readers[i]);
+  for (PartReader& reader : readers)
+    if (!reader.Unroll(error)) return false;
   if (score->parts.empty()) {
     *error = "la partition n'a aucune partie";
     return false;

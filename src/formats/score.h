@@ -1,6 +1,8 @@
 // A score as the notation files hold it, between their readers and writer
 // and the tablature: parts of timed notes and annotations, in the order
-// they are played (repeats already unrolled). Texts are UTF-8.
+// they are played (repeats already unrolled). Texts from the files (names,
+// annotations) are UTF-8; the readers' own remarks and refusals are the
+// program's Windows-1252.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -41,7 +43,7 @@ struct TScoreMeasure {
   std::string number;  // as the file numbers it
   int64_t start = 0;
   int64_t length = 0;
-  // What the reader could not keep, in French, said at this measure.
+  // What the reader could not keep, said at this measure.
   std::vector<std::string> remarks;
 };
 

@@ -1,6 +1,6 @@
 // Reading scores from other programs: MusicXML (partwise, plain or
 // compressed .mxl) and Standard MIDI Files, into the score model; and the
-// MusicXML writer. Every refusal is a French sentence (UTF-8) in `error`.
+// MusicXML writer. Every refusal is a French sentence in `error`.
 #pragma once
 #include <string>
 

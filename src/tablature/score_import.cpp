@@ -174,7 +174,7 @@ class Importer {
     end_ = part_.measures.empty() ? 0 : part_.measures.back().start + part_.measures.back().length;
     for (const TScoreNote& n : notes) end_ = std::max(end_, n.start + n.duration);
     for (size_t m = 0; m < part_.measures.size(); ++m)
-      for (const std::string& r : part_.measures[m].remarks) remarks[m].push_back(formats::Utf8ToCp1252(r));
+      for (const std::string& r : part_.measures[m].remarks) remarks[m].push_back(r);
     char head[32];
     std::snprintf(head, sizeof head, "t%d ", tempo);
     out_ = head;
