@@ -243,6 +243,10 @@ class PartReader {
         if (!text.empty()) n.fingering += (n.fingering.empty() ? "" : " ") + text;
       }
       if (notations.child("fermata") && n.pitch >= 0) m.remarks.push_back("point d'orgue joué sans prolongation");
+      for (const char* slide : {"glissando", "slide"})
+        if (std::strcmp(notations.child(slide).attribute("type").value(), "start") == 0)
+          m.remarks.push_back("glissando joué comme ses deux notes");
+      if (notations.child("ornaments")) m.remarks.push_back("ornement joué comme la note seule");
     }
     for (pugi::xml_node lyric : note.children("lyric")) {
       std::string text = Trimmed(lyric.child_value("text"));
