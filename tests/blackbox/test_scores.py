@@ -121,6 +121,16 @@ class ImportFeatures(ScoreTest):
                 tab = self.write("out.tab", out)
                 self.assertEqual([n for _, n in self.played(tab)], pitches)
 
+    def test_compressed_score_reads_as_the_plain_one(self):
+        xml = score([note("C") + note("D"), note("E")], head="<key><fifths>-1</fifths></key>")
+        archive = io.BytesIO()
+        with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("META-INF/container.xml", '<container><rootfiles><rootfile full-path="a/piece.musicxml"/>'
+                                                 "</rootfiles></container>")
+            z.writestr("a/piece.musicxml", xml)
+        status, out, err = self.convert("--importer", self.write("piece.mxl", archive.getvalue()))
+        self.assertEqual((status, out), (0, self.imported(xml)[0]), err)
+
     def test_approximations_are_reported_measure_by_measure(self):
         grace = note("D", before="<grace/>", duration=0)
         repeat = '<barline location="left"><repeat direction="forward"/></barline>' + note("C")
