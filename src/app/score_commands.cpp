@@ -202,7 +202,7 @@ void ImportCommand(const char* argument) {
   if (!DocumentWindow().ShowNewText(text.c_str())) return;
   if (WriteTextFile(text.c_str(), kWorkingCopy) != 0) return;
   CopyText(WorkingState.TabFile, kWorkingCopy);
-  CopyText(WorkingState.TabText, text.c_str());
+  WorkingState.TabText = text;
   size_t measures = 0;
   for (char c : text) measures += c == '\n';
   std::string said = std::to_string(measures) + " mesures importées de " + name;
@@ -216,7 +216,7 @@ void ExportCommand(const char* argument) {
   if (!ChooseFile(argument, true, "Exporter en MusicXML", "MusicXML (*.musicxml)|*.musicxml|", &name)) return;
   int tempo = 0;
   formats::TScorePart part =
-      TablatureToScore(WorkingState.TabText, formats::Cp1252ToUtf8(BaseName(WorkingState.TabFile).c_str()), &tempo);
+      TablatureToScore(WorkingState.TabText.c_str(), formats::Cp1252ToUtf8(BaseName(WorkingState.TabFile).c_str()), &tempo);
   if (!formats::WriteFileBytes(platform::MapPath(name.c_str()), formats::WriteMusicXml(part, tempo))) {
     ShowWriteFailure(name.c_str(), errno);
     return;
