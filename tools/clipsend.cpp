@@ -1,8 +1,8 @@
 // clipsend: the companion that puts the current information (the file
 // \orfeon\prvinfo.tab) on the clipboard. The desktop's clipboard keeps the
 // text after we end: the clipboard tool stays in the background serving it
-// until another program takes the clipboard. With PAVSDI_CLIPBOARD set, that
-// file receives the text instead.
+// until another program takes the clipboard, or pavsdi, which started us,
+// ends. With PAVSDI_CLIPBOARD set, that file receives the text instead.
 #include "core/data_files.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
   if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
   char info[kPageSize + 1];
-  if (ReadTextPage(info, 1, kInfoFile) == 0) {
+  // A file of NUL bytes reads as no text: the clipboard keeps what it has.
+  if (ReadTextPage(info, 1, kInfoFile) == 0 || info[0] == 0) {
     platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");
     return 1;
   }
