@@ -1,5 +1,6 @@
 #include "drivers/child_processes.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/close_range.h>
 #include <sys/prctl.h>
@@ -8,7 +9,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "core/data_files.h"
@@ -61,11 +64,39 @@ void PauseMs(long ms) {
   }
 }
 
+// True when no process of the group is left but zombies: an orphan of it
+// waits for the system's first process to reap it, which some containers
+// never do.
 bool Gone(pid_t group) {
   // The leader is ours to reap when SIGCHLD was not ignored at its end.
   while (waitpid(-group, nullptr, WNOHANG) > 0) {
   }
-  return kill(-group, 0) != 0 && errno == ESRCH;
+  if (kill(-group, 0) != 0 && errno == ESRCH) return true;
+  DIR* all = opendir("/proc");
+  if (!all) return false;
+  bool gone = true;
+  while (dirent* entry = readdir(all)) {
+    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+    char path[300], stat[512];
+    std::snprintf(path, sizeof path, "/proc/%s/stat", entry->d_name);
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    ssize_t n = read(fd, stat, sizeof stat - 1);
+    close(fd);
+    if (n <= 0) continue;
+    stat[n] = 0;
+    // "pid (name) state parent group ...": the name may hold anything.
+    const char* after = std::strrchr(stat, ')');
+    char state;
+    int parent, processGroup;
+    if (after && std::sscanf(after + 1, " %c %d %d", &state, &parent, &processGroup) == 3 &&
+        processGroup == group && state != 'Z') {
+      gone = false;
+      break;
+    }
+  }
+  closedir(all);
+  return gone;
 }
 
 // Waits up to `ms` for every group to be gone; false when some are left.
