@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "drivers/child_processes.h"
 #include "drivers/clipboards.h"
 #include "formats/encoding.h"
+#include "platform/interrupt.h"
 
 namespace drivers {
 namespace {
@@ -74,10 +74,10 @@ int RunTool(const std::vector<std::string>& words, const std::string& input, std
           ended = true;
           break;
         }
-        pollfd fd{out[0], POLLIN, 0};
-        int ready = poll(&fd, 1, static_cast<int>(wait));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
+        // A signal meanwhile ends the program at once.
+        int ready = platform::WaitReadable(out[0], wait * 1000000);
+        if (ready < 0) break;
+        if (ready == 0) continue;
         // Never more than one byte past the limit.
         size_t room = limit + 1 - output->size();
         ssize_t n = read(out[0], chunk, room < sizeof chunk ? room : sizeof chunk);
