@@ -26,6 +26,9 @@ namespace {
 
 // What a companion gets to end by itself before it is killed.
 constexpr int kCleanEndMs = 600;
+// At an end the user chose, what a companion at its work gets to finish
+// it (clipsend putting the text on the clipboard).
+constexpr int kFinishMs = 500;
 constexpr int kKilledEndMs = 300;
 
 std::vector<pid_t> groups;
@@ -171,6 +174,18 @@ pid_t StartChild(const std::vector<std::string>& words, TChildStreams streams, T
 }
 
 void EndChildren() {
+  if (!platform::ShuttingDown()) {
+    for (int waited = 0; waited < kFinishMs; waited += 10) {
+      bool working = false;
+      for (pid_t g : groups) {
+        while (waitpid(g, nullptr, WNOHANG) > 0) {
+        }
+        working = working || kill(g, 0) == 0;
+      }
+      if (!working) break;
+      PauseMs(10);
+    }
+  }
   std::vector<pid_t> live;
   for (pid_t g : groups)
     if (!Gone(g) && kill(-g, SIGTERM) == 0) live.push_back(g);

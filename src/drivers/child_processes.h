@@ -34,7 +34,9 @@ pid_t StartChild(const std::vector<std::string>& words, TChildStreams streams, T
 // Ends the kGroupWithUs groups still there: SIGTERM, a short wait for their
 // own clean end (a companion renames its recording into place), then
 // SIGKILL and the removal of the temporary recording a killed one leaves.
-// Runs as shutdown work once such a group was started.
+// At an end the user chose (no signal), a companion still at work first
+// gets half a second to finish. Runs as shutdown work once such a group
+// was started.
 void EndChildren();
 
 }  // namespace drivers
