@@ -3,9 +3,10 @@
 // text after we end: the clipboard tool stays in the background serving it
 // until another program takes the clipboard, or pavsdi, which started us,
 // ends. With PAVSDI_CLIPBOARD set, that file receives the text instead.
+#include <string>
+
 #include "core/data_files.h"
-#include "core/text_files.h"
-#include "core/working_state.h"
+#include "core/tablature_file.h"
 #include "drivers/system_services.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -27,9 +28,10 @@ const char kUsage[] =
 int main(int argc, char** argv) {
   if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
-  char info[kPageSize + 1];
-  // A file of NUL bytes reads as no text: the clipboard keeps what it has.
-  if (ReadTextPage(info, 1, kInfoFile) == 0 || info[0] == 0) {
+  // Whole: at the window's start the information is the current tablature.
+  // A file without text leaves the clipboard as it was.
+  std::string info;
+  if (LoadTablatureFile(kInfoFile, &info) != 0 || info.empty()) {
     platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");
     return 1;
   }
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
     platform::PrintForPerson("clipsend : impossible d'ouvrir le presse papier.");
     return 1;
   }
-  bool written = clipboard.WriteText(info);
+  bool written = clipboard.WriteText(info.c_str());
   clipboard.Close();
   if (!written) {
     platform::PrintForPerson("clipsend : impossible d'écrire dans le presse papier.");
