@@ -1,19 +1,16 @@
 #include "drivers/launcher.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 
+#include "drivers/child_processes.h"
 #include "platform/paths.h"
-
-extern char** environ;
 
 namespace drivers {
 namespace {
+
+int companionOutput = 2;
 
 std::vector<std::string> SplitBlanks(const char* text) {
   std::vector<std::string> words;
@@ -75,28 +72,19 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   return words;
 }
 
+void SendCompanionOutputTo(int fd) { companionOutput = fd; }
+
 bool StartProgram(const char* commandLine, int* pid, bool quiet) {
-  std::vector<std::string> words = ResolveCommandLine(commandLine);
+  std::vector<std::string> words = SplitBlanks(commandLine);
+  bool page = !words.empty() && words[0] == "start";
+  words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
   // Children are not waited for; let the system reap them.
   signal(SIGCHLD, SIG_IGN);
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (quiet) {
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  } else {
-    posix_spawn_file_actions_adddup2(&actions, 2, 1);
-  }
-  pid_t child;
-  int rc = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc == 0 && pid) *pid = child;
-  return rc == 0;
+  TChildStreams streams{-1, quiet ? -1 : page ? 2 : companionOutput, quiet ? -1 : 2};
+  pid_t child = StartChild(words, streams, page ? TChildEnd::kOnItsOwn : TChildEnd::kGroupWithUs);
+  if (child > 0 && pid) *pid = child;
+  return child > 0;
 }
 
 }  // namespace drivers

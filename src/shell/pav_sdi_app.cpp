@@ -7,6 +7,7 @@
 #include "app/document_window.h"
 #include "app/file_commands.h"
 #include "shell/glyphs.h"
+#include "shell/kept_text.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/wx_text.h"
@@ -18,6 +19,7 @@ bool TPavSdiApp::OnInit() {
   SetUpMainWindow();
   if (readyHook_) readyHook_(frame_);
   RegisterOrUnregister(argc, Arguments().data());
+  OfferKeptText(frame_->Client());
   return true;
 }
 
@@ -35,6 +37,7 @@ void TPavSdiApp::SetUpMainWindow() {
   StartApplication(kProductCaption);
   RegisterDocumentCommands();
   frame_->Client()->SetupWindow();
+  KeepUnsavedTextOnTheWayOut(frame_->Client());
   frame_->DragAcceptFiles(true);
   wxIconBundle icons;
   icons.AddIcon(ApplicationIcon(16));
