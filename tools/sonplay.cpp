@@ -1,7 +1,6 @@
 // sonplay: the companion player of "Jouer Tout". Plays the working copy
 // "\orfeon\prv.tab" whole on the device that "\orfeon\midiinit.dev" names,
 // with the default parameters, and exits.
-#include <cstdio>
 #include <string>
 
 #include "core/data_files.h"
@@ -50,7 +49,6 @@ int main(int argc, char** argv) {
   if (device < platform::MidiDevices().size()) file = platform::MidiDevices()[device]->OutputFile();
   platform::RunShutdown();
   if (!file.empty())
-    std::fprintf(stderr, "%s%s\n", formats::Cp1252ToUtf8("sonplay : fichier écrit : ").c_str(),
-                 platform::MapPath(file.c_str()).c_str());
+    platform::PrintUtf8ForPerson(formats::Cp1252ToUtf8("sonplay : fichier écrit : ") + platform::MapPath(file.c_str()));
   return 0;
 }

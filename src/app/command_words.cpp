@@ -135,8 +135,42 @@ TTypedCommand ByNumber(const char* line) {
   return {TTypedCommand::kRun, id, argument, ""};
 }
 
+std::string MenuTitle(const char* title) {
+  std::string text;
+  for (const char* p = title; *p; ++p)
+    if (*p != '&') text += *p;
+  return text;
+}
+
+// What each menu holds, in a line short enough for a braille display.
+struct TMenuSummary {
+  const char* title;
+  const char* summary;
+};
+constexpr TMenuSummary kMenuSummaries[] = {
+    {"Tabla", "ouvrir une tablature, quitter"},
+    {"Edit", "motifs pris du presse-papier"},
+    {"Rechercher", "dans la fenêtre seulement"},
+    {"Init", "tempo, instrument, volume, voix"},
+    {"Harm", "gammes, accords, cadences"},
+    {"Outils", "jouer, mesures, lecture guidée"},
+    {"Pratique", "vérifier, boucle, métronome"},
+    {"Aide", "version, usage, tutoriel"},
+};
+
+// The menu named by the words from `first` ("outils", "menu outils"), or -1.
+int FindMenu(const char* line, const std::vector<TSpan>& words, size_t first) {
+  if (words.size() - first == 2 && Joined(line, words, first, 1) == "menu") ++first;
+  if (words.size() - first != 1) return -1;
+  std::string typed = Joined(line, words, first, 1);
+  for (int p = 0; p < kMenuPopupCount; ++p)
+    if (Fold(MenuTitle(kMenuBar[p].title)) == typed) return p;
+  return -1;
+}
+
 TTypedCommand Help(const char* line, const std::vector<TSpan>& words) {
   if (words.size() == 1) return {TTypedCommand::kHelp, 0, "", ""};
+  if (int menu = FindMenu(line, words, 1); menu >= 0) return {TTypedCommand::kHelp, 0, "", "", menu};
   int id;
   const char* rest;
   if (ParseCommandLine(line + words[1].start, &id, &rest)) {
@@ -151,13 +185,6 @@ TTypedCommand Help(const char* line, const std::vector<TSpan>& words) {
 const char* KeyOf(const TMenuItem& item) {
   const char* tab = std::strchr(item.text, '\t');
   return tab ? tab + 1 : "";
-}
-
-std::string MenuTitle(const char* title) {
-  std::string text;
-  for (const char* p = title; *p; ++p)
-    if (*p != '&') text += *p;
-  return text;
 }
 
 std::string Usage(const TCommandWord& word) {
@@ -204,24 +231,33 @@ std::vector<std::string> HelpLines(int id) {
     lines.push_back(where);
     return lines;
   }
-  lines.push_back("une commande par son nom, son début ou son numéro ; aide NOM pour une seule");
-  std::string windowOnly;
   for (int p = 0; p < kMenuPopupCount; ++p) {
-    bool titled = false;
-    for (int i = 0; i < kMenuBar[p].count; ++i) {
-      const TMenuItem& item = kMenuBar[p].items[i];
-      const TCommandWord* word = FindCommandWord(item.id);
-      if (!word) continue;
-      if (word->windowOnly) {
-        windowOnly += std::string(windowOnly.empty() ? "" : ", ") + word->name;
-        continue;
-      }
-      if (!titled) lines.push_back("menu " + MenuTitle(kMenuBar[p].title));
-      titled = true;
-      std::string keys = KeyOf(item)[0] ? std::string(KeyOf(item)) + ", " : "";
-      lines.push_back(Usage(*word) + " (" + keys + std::to_string(item.id) + ") : " + word->help);
-    }
+    std::string title = MenuTitle(kMenuBar[p].title);
+    for (const TMenuSummary& menu : kMenuSummaries)
+      if (title == menu.title) lines.push_back(title + " : " + menu.summary);
   }
-  lines.push_back("dans la fenêtre seulement : " + windowOnly);
+  lines.push_back("aide MENU : ses commandes (aide harm)");
+  lines.push_back("aide NOM : une commande (aide gamme)");
+  return lines;
+}
+
+std::vector<std::string> MenuHelpLines(int menu) {
+  std::vector<std::string> lines;
+  if (menu < 0 || menu >= kMenuPopupCount) return lines;
+  const TMenuPopup& popup = kMenuBar[menu];
+  lines.push_back("menu " + MenuTitle(popup.title));
+  std::string windowOnly;
+  for (int i = 0; i < popup.count; ++i) {
+    const TMenuItem& item = popup.items[i];
+    const TCommandWord* word = FindCommandWord(item.id);
+    if (!word) continue;
+    if (word->windowOnly) {
+      windowOnly += std::string(windowOnly.empty() ? "" : ", ") + word->name;
+      continue;
+    }
+    std::string keys = KeyOf(item)[0] ? std::string(KeyOf(item)) + ", " : "";
+    lines.push_back(Usage(*word) + " (" + keys + std::to_string(item.id) + ") : " + word->help);
+  }
+  if (!windowOnly.empty()) lines.push_back("dans la fenêtre seulement : " + windowOnly);
   return lines;
 }

@@ -8,6 +8,7 @@
 #include "core/command_table.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/stop_request.h"
 
 namespace {
 
@@ -33,10 +34,12 @@ int RunTerminalSession() {
         platform::PrintForPerson(typed.message.c_str());
         break;
       case TTypedCommand::kHelp:
-        for (const std::string& text : HelpLines(typed.id)) platform::PrintForPerson(text.c_str());
+        for (const std::string& text : typed.menu >= 0 ? MenuHelpLines(typed.menu) : HelpLines(typed.id))
+          platform::PrintForPerson(text.c_str());
         break;
       case TTypedCommand::kRun:
         if (typed.id == kExitCommand) return 0;
+        platform::ClearStopRequest();
         if (!RunCommand(typed.id, HomePath(typed.argument).c_str()))
           platform::PrintForPerson(("commande inconnue : " + std::to_string(typed.id)).c_str());
         break;

@@ -1,9 +1,8 @@
 #include "core/prompts.h"
 
-#include <cstdio>
-
 #include "formats/encoding.h"
 #include "platform/interrupt.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 
 namespace {
@@ -12,7 +11,7 @@ int ShowBox(const char* text, const char* caption, unsigned type) {
   if (text[0] == 0 && caption[0] == 0) return kNoBox;
   // The program is ending: no one is there to answer a box.
   if (platform::ShuttingDown()) {
-    std::fprintf(stderr, "%s : %s\n", formats::Cp1252ToUtf8(caption).c_str(), formats::Cp1252ToUtf8(text).c_str());
+    platform::PrintUtf8ForPerson(formats::Cp1252ToUtf8(caption) + " : " + formats::Cp1252ToUtf8(text));
     return kCancel;
   }
   return platform::Get().dialogs->MessageBox(text, caption, type);

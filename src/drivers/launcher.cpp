@@ -74,15 +74,17 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
 
 void SendCompanionOutputTo(int fd) { companionOutput = fd; }
 
-bool StartProgram(const char* commandLine) {
+bool StartProgram(const char* commandLine, int* pid, bool quiet) {
   std::vector<std::string> words = SplitBlanks(commandLine);
   bool page = !words.empty() && words[0] == "start";
   words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
   // Children are not waited for; let the system reap them.
   signal(SIGCHLD, SIG_IGN);
-  TChildStreams streams{-1, page ? 2 : companionOutput, 2};
-  return StartChild(words, streams, page ? TChildEnd::kOnItsOwn : TChildEnd::kGroupWithUs) > 0;
+  TChildStreams streams{-1, quiet ? -1 : page ? 2 : companionOutput, quiet ? -1 : 2};
+  pid_t child = StartChild(words, streams, page ? TChildEnd::kOnItsOwn : TChildEnd::kGroupWithUs);
+  if (child > 0 && pid) *pid = child;
+  return child > 0;
 }
 
 }  // namespace drivers

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "drivers/terminal_keys.h"
+#include "drivers/terminal_watch.h"
 #include "formats/encoding.h"
 
 namespace drivers {
@@ -67,6 +68,7 @@ void LineEditor::Open() {
 
 bool LineEditor::ReadLine(char* buffer, int size) {
   if (size > 0) buffer[0] = 0;
+  EndKeyWatch();
   if (!editor_) Open();
   int count = 0;
   SetPromptOpen(true);

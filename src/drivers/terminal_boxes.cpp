@@ -1,10 +1,16 @@
 #include "drivers/terminal_boxes.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "drivers/launcher.h"
 #include "formats/encoding.h"
+#include "formats/word_wrap.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
+#include "tablature/measure_player.h"
 
 namespace drivers {
 namespace {
@@ -42,26 +48,56 @@ std::string Readable(const char* part) {
   return out.substr(first, last - first);
 }
 
+constexpr const char* kAnswerWords[] = {"oui=", "non=", "annuler=", "escape"};
+
 bool IsLegend(const char* part) {
-  for (const char* word : {"oui=", "non=", "annuler=", "escape"})
+  for (const char* word : kAnswerWords)
     if (std::strstr(part, word)) return true;
   return false;
 }
 
-bool IsPath(const char* part) { return (StartsPath(part) || part[0] == '/') && !std::strchr(part, ' '); }
-
-size_t Columns(const std::string& utf8) {
-  size_t n = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
+// A legend too wide for a line, one answer a line.
+std::vector<std::string> LegendItems(const std::string& legend, size_t width) {
+  if (width == 0 || formats::Utf8Length(legend) <= width) return {legend};
+  std::vector<std::string> items;
+  size_t start = 0;
+  for (size_t at = 1; at < legend.size(); ++at) {
+    if (legend[at - 1] != ' ') continue;
+    for (const char* word : kAnswerWords) {
+      if (legend.compare(at, std::strlen(word), word) != 0) continue;
+      items.push_back(legend.substr(start, at - 1 - start));
+      start = at;
+    }
+  }
+  items.push_back(legend.substr(start));
+  return items;
 }
 
-void AddLines(std::vector<std::string>& lines, const std::string& text) {
+// "mesure 1 : notes 1 à 4" for the stepping's question, whose words are
+// many for a braille line; any other text as it is.
+std::string Shortened(const char* text) {
+  int measure, first, last, end = 0;
+  std::string format = std::string(kMeasurePrompt) + "%n";
+  if (std::sscanf(text, format.c_str(), &measure, &first, &last, &end) != 3 || text[end] != 0) return text;
+  char shorter[64];
+  if (last < first) {
+    std::snprintf(shorter, sizeof shorter, "mesure %d : aucune note", measure);
+  } else if (last == first) {
+    std::snprintf(shorter, sizeof shorter, "mesure %d : note %d", measure, first);
+  } else {
+    std::snprintf(shorter, sizeof shorter, "mesure %d : notes %d à %d", measure, first, last);
+  }
+  return shorter;
+}
+
+bool IsPath(const char* part) { return (StartsPath(part) || part[0] == '/') && !std::strchr(part, ' '); }
+
+// The lines of `text`, each cut to the width.
+void AddLines(std::vector<std::string>& lines, const std::string& text, size_t width) {
   size_t start = 0;
   for (;;) {
     size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    for (const std::string& line : formats::WrapLine(text.substr(start, end - start), width)) lines.push_back(line);
     if (end == std::string::npos) return;
     start = end + 1;
   }
@@ -69,23 +105,36 @@ void AddLines(std::vector<std::string>& lines, const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> BoxLines(const char* text, const char* caption, bool question) {
-  const char* ordered[2] = {question ? text : caption, question ? caption : text};
+std::vector<std::string> BoxLines(const char* text, const char* caption, bool question, size_t width) {
+  std::string shortText = Shortened(text);
+  const char* ordered[2] = {question ? shortText.c_str() : caption, question ? caption : shortText.c_str()};
   if (IsPath(ordered[0]) && !IsPath(ordered[1])) std::swap(ordered[0], ordered[1]);
   std::vector<std::string> said, legend;
   for (const char* part : ordered) {
     std::string readable = Readable(part);
     if (!readable.empty()) (IsLegend(part) ? legend : said).push_back(readable);
   }
+  size_t shared = width != 0 && width < kBrailleCells ? width : kBrailleCells;
   std::vector<std::string> lines;
   if (said.size() == 2 && said[0].find('\n') == std::string::npos && said[1].find('\n') == std::string::npos &&
-      Columns(said[0]) + 3 + Columns(said[1]) <= kBrailleCells) {
+      formats::Utf8Length(said[0]) + 3 + formats::Utf8Length(said[1]) <= shared) {
     lines.push_back(said[0] + " : " + said[1]);
   } else {
-    for (const std::string& part : said) AddLines(lines, part);
+    for (const std::string& part : said) AddLines(lines, part, width);
   }
-  for (const std::string& part : legend) AddLines(lines, part);
+  for (const std::string& part : legend)
+    for (const std::string& item : LegendItems(part, width)) AddLines(lines, item, width);
   return lines;
+}
+
+void SayOnTerminal(const std::string& utf8) {
+  std::vector<std::string> lines;
+  AddLines(lines, utf8, platform::TerminalColumns(STDOUT_FILENO));
+  for (const std::string& line : lines) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+  }
+  std::fflush(stdout);
 }
 
 std::string ProgramLine(const char* commandLine, TProgramStart start) {

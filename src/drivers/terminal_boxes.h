@@ -7,12 +7,17 @@
 
 namespace drivers {
 
-// The lines of a box (UTF-8). The parts that say something come first (a
-// question's text before its caption, an information's caption before its
-// text), a part that is only a path after them, the legend of the answers
-// ("oui=suivant non=précédent annuler=fin") last. Two short parts share one
-// line ("mesure 1 : c d"); an empty part is left out.
-std::vector<std::string> BoxLines(const char* text, const char* caption, bool question);
+// The lines of a box (UTF-8), none wider than `width` (0: any width). The
+// parts that say something come first (a question's text before its
+// caption, an information's caption before its text), a part that is only a
+// path after them, the legend of the answers ("oui=suivant non=précédent
+// annuler=fin") last, cut before an answer when it is too wide. Two short
+// parts share one line ("mesure 1 : c d"); an empty part is left out. The
+// stepping's question is said short: "mesure 1 : notes 1 à 4".
+std::vector<std::string> BoxLines(const char* text, const char* caption, bool question, size_t width);
+
+// Writes UTF-8 lines on the terminal, each cut between words to its width.
+void SayOnTerminal(const std::string& utf8);
 
 // What became of a companion program or page.
 enum class TProgramStart { kStarted, kFailed, kNoDisplay };

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "drivers/terminal_watch.h"
 #include "platform/interrupt.h"
 
 namespace drivers {
@@ -98,6 +99,7 @@ int AnswerFromKey(int key) {
 }
 
 int ReadAnswerKey() {
+  EndKeyWatch();
   SetPromptOpen(true);
   int answer = kept ? ReadRawAnswer() : ReadLineAnswer();
   SetPromptOpen(false);

@@ -14,11 +14,13 @@
 #include "app/terminal_session.h"
 #include "drivers/audio_cues.h"
 #include "drivers/console_ui.h"
-#include "drivers/launcher.h"
 #include "drivers/line_editor.h"
 #include "drivers/terminal_boxes.h"
 #include "drivers/terminal_keys.h"
+#include "drivers/terminal_programs.h"
+#include "drivers/terminal_watch.h"
 #include "formats/encoding.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 
 namespace drivers {
@@ -26,21 +28,21 @@ namespace {
 
 const char kAnswerPrompt[] = "(o)ui, (n)on, Échap = annuler ? ";
 
-void Say(const std::string& utf8, bool endLine = true) {
-  std::fputs(utf8.c_str(), stdout);
-  if (endLine) std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
 class TerminalDialogs : public platform::Dialogs {
  public:
   int MessageBox(const char* text, const char* caption, unsigned type) override {
     bool question = type == 3;
-    for (const std::string& line : BoxLines(text, caption, question)) Say(line);
+    if (!question && PlayerStarted()) {
+      WaitForPlayer();
+      return 1;
+    }
+    size_t width = platform::TerminalColumns(STDOUT_FILENO);
+    for (const std::string& line : BoxLines(text, caption, question, width)) SayOnTerminal(line);
     if (!question) return 1;
-    Say(formats::Cp1252ToUtf8(kAnswerPrompt), false);
+    std::fputs(formats::Cp1252ToUtf8(kAnswerPrompt).c_str(), stdout);
+    std::fflush(stdout);
     int answer = ReadAnswerKey();
-    Say(answer == 6 ? "oui" : answer == 7 ? "non" : "annuler");
+    SayOnTerminal(answer == 6 ? "oui" : answer == 7 ? "non" : "annuler");
     return answer;
   }
 };
@@ -49,19 +51,6 @@ class TerminalDialogs : public platform::Dialogs {
 class TerminalCues : public platform::Sound {
  public:
   void PlayCue(const char* path) override { AudioCues().PlayCue(path); }
-};
-
-class TerminalPrograms : public platform::Programs {
- public:
-  void Exec(const char* commandLine, int) override {
-    std::vector<std::string> words = ResolveCommandLine(commandLine);
-    bool page = !words.empty() && words[0] == "xdg-open";
-    TProgramStart start = page && !DisplayThere() ? TProgramStart::kNoDisplay
-                          : StartProgram(commandLine) ? TProgramStart::kStarted
-                                                      : TProgramStart::kFailed;
-    std::string line = ProgramLine(commandLine, start);
-    if (!line.empty()) Say(line);
-  }
 };
 
 TerminalDialogs terminalDialogs;
@@ -93,6 +82,7 @@ void InstallTerminal() {
   s.sound = &terminalCues;
   s.programs = &terminalPrograms;
   s.input = &lineEditor;
+  s.stopPoll = StopKeyPressed;
   platform::Install(s);
   SetApplicationRunner(RunTerminalSession);
 }

@@ -105,8 +105,18 @@ uint32_t WaitNoteLength(uint32_t length) {
       carriedUs %= 1000;
     }
   }
-  platform::MidiOutWait(WorkingState.MidiOut, wait);
+  WaitUnlessStopped(wait);
   return wait;
+}
+
+void WaitUnlessStopped(uint64_t ms) {
+  // Short enough that a stop is heard at once.
+  constexpr uint64_t kSliceMs = 50;
+  while (ms > 0 && !platform::StopRequested()) {
+    uint64_t slice = ms < kSliceMs ? ms : kSliceMs;
+    platform::MidiOutWait(WorkingState.MidiOut, static_cast<uint32_t>(slice));
+    ms -= slice;
+  }
 }
 
 int32_t NormalizePitch(int32_t pitch) {

@@ -22,8 +22,10 @@ bool StopIfRequested();
 
 // The wait for a length (note value x 1000) at `Tempo`, at most 4000 ms.
 uint32_t NoteLengthMs(uint32_t length);
-// Waits that long on the port and returns it.
+// Waits that long on the port and returns it; a stop cuts the wait short.
 uint32_t WaitNoteLength(uint32_t length);
+// Waits `ms` on the port in short slices, until the user asks to stop.
+void WaitUnlessStopped(uint64_t ms);
 
 // The pitch's low 8 bits as a signed value; sets `Octave` to its octave.
 int32_t NormalizePitch(int32_t pitch);

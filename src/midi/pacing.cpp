@@ -41,16 +41,6 @@ void Click() {
   ++state.beat;
 }
 
-// Waits in slices so that a stop is heard at once.
-void Wait(uint64_t ms) {
-  constexpr uint64_t kSliceMs = 50;
-  while (ms > 0 && !platform::StopRequested()) {
-    uint64_t slice = ms < kSliceMs ? ms : kSliceMs;
-    platform::MidiOutWait(WorkingState.MidiOut, static_cast<uint32_t>(slice));
-    ms -= slice;
-  }
-}
-
 }  // namespace
 
 void BeginPacing(const TPacing& pacing) {
@@ -77,7 +67,7 @@ bool CountIn() {
   for (int32_t i = 0; i < state.pacing.beatsPerMeasure; ++i) {
     if (platform::StopRequested()) break;
     Click();
-    Wait(beatMs);
+    WaitUnlessStopped(beatMs);
   }
   ClickOff();
   RestartBeats(state.pacing.percent);
@@ -98,14 +88,14 @@ uint32_t PacedWait(uint32_t length) {
     // starts there; one at its end belongs to the next wait, so no click
     // follows the last note.
     while (state.nextBeatMs < end) {
-      Wait(state.nextBeatMs > state.elapsedMs ? state.nextBeatMs - state.elapsedMs : 0);
+      WaitUnlessStopped(state.nextBeatMs > state.elapsedMs ? state.nextBeatMs - state.elapsedMs : 0);
       if (platform::StopRequested()) break;
       state.elapsedMs = state.nextBeatMs > state.elapsedMs ? state.nextBeatMs : state.elapsedMs;
       Click();
       state.nextBeatMs += beatMs > 0 ? beatMs : 1;
     }
   }
-  Wait(end > state.elapsedMs ? end - state.elapsedMs : 0);
+  WaitUnlessStopped(end > state.elapsedMs ? end - state.elapsedMs : 0);
   state.elapsedMs = end;
   return ms;
 }

@@ -62,7 +62,7 @@ void Stepping() {
     int32_t from = MeasureEnd(int64_t{m} - 1) + 1;
     int32_t to = MeasureEnd(m);
     char prompt[96];
-    std::snprintf(prompt, sizeof prompt, "mesure %d : jouer depuis la note %d jusqu'a la note %d", m, from, to);
+    std::snprintf(prompt, sizeof prompt, kMeasurePrompt, m, from, to);
     int answer = AskYesNoCancel(prompt, "oui=suivant non=précédent annuler=fin");
     if (answer == kCancel) return;
     start.Restore();

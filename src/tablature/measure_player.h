@@ -2,6 +2,10 @@
 // answers, or as a guided reading, as the reading options say.
 #pragma once
 
+// The question before each measure of the stepping: the measure, its first
+// and its last note.
+inline constexpr char kMeasurePrompt[] = "mesure %d : jouer depuis la note %d jusqu'a la note %d";
+
 // Reads the device number and opens the port; false, with a message, when
 // the device cannot play.
 bool PreparePort();

@@ -128,13 +128,15 @@ class Checker {
   std::vector<Problem> problems;
 
  private:
-  // "mesure 3, ligne 2, colonne 5 : " and the text.
+  // The text and where the element stands.
   void At(const TabElement& e, const std::string& text) { AtPosition(e.at, text); }
+  // What is wrong first, then where: "« zz » ignoré, mesure 2, ligne 1,
+  // colonne 19", so that a short line says the matter.
   void AtPosition(size_t at, const std::string& text) {
     char where[96];
-    std::snprintf(where, sizeof where, "mesure %lld, ligne %d, colonne %d : ", static_cast<long long>(measure_),
+    std::snprintf(where, sizeof where, ", mesure %lld, ligne %d, colonne %d", static_cast<long long>(measure_),
                   line_, static_cast<int>(at - lineStart_ + 1));
-    problems.push_back({measure_, at, where + text, true});
+    problems.push_back({measure_, at, text + where, true});
   }
 
   std::string Piece(const TabElement& e) const { return Shown(e.at, e.after); }

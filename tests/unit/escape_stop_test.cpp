@@ -1,5 +1,5 @@
-// Escape while music plays: the players stop at the next note with every
-// sounding note switched off at once, and nothing more is sent.
+// Escape while music plays: the players stop at once, in the middle of a
+// note, with every sounding note switched off, and nothing more is sent.
 #include <array>
 #include <cstring>
 #include <deque>
@@ -70,13 +70,13 @@ class EscapeStop : public PavTest {
   size_t boxesAtStop_ = 0;
 };
 
-TEST_F(EscapeStop, NoteListStopsBeforeTheNextNote) {
+TEST_F(EscapeStop, NoteListStopsInTheNoteThatSounds) {
   Entries({24, 26, 28, 29});
   StopAtNoteOn(2);
   PlayNoteList(36, notes, lengths);
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60", "t=1000 on 62 127", "t=2000 off 62"}),
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60", "t=1000 on 62 127", "t=1000 off 62"}),
             MidiLog());
-  EXPECT_EQ(2000u, clock.NowMs());
+  EXPECT_EQ(1000u, clock.NowMs());
   ExpectStoppedCleanly();
 }
 
@@ -95,7 +95,7 @@ TEST_F(EscapeStop, VoiceWithAnnouncementsAsksNothingMore) {
   dialogs.answers = {kYes, kYes, kYes, kYes, kYes, kYes};
   EXPECT_EQ(kCancel, PlayVoice(0, "x", notes, lengths, modes, marks));
   size_t asked = dialogs.boxes.size();
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60"}), MidiLog());
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60"}), MidiLog());
   ExpectStoppedCleanly();
   // A stopped voice stays stopped until the next command clears the request.
   EXPECT_EQ(kCancel, PlayVoice(0, "x", notes, lengths, modes, marks));
@@ -115,7 +115,7 @@ TEST_F(EscapeStop, BlockChordKeepsOnlyTheLowestNoteAndSwitchesItOff) {
   lengths[2] = 2000;
   StopAtNoteOn(1);
   PlayBlockChord(60, notes, lengths);
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60"}), MidiLog());
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60"}), MidiLog());
   ExpectStoppedCleanly();
 }
 
@@ -134,7 +134,7 @@ TEST_F(EscapeStop, MeasureLoopsEnd) {
     WorkingState.Measure = 1;
     StopAtNoteOn(1);
     PlayCurrentMeasure();
-    EXPECT_EQ((std::vector<std::string>{"t=0 on 36 127", "t=1000 off 36"}), MidiLog());
+    EXPECT_EQ((std::vector<std::string>{"t=0 on 36 127", "t=0 off 36"}), MidiLog());
     ExpectStoppedCleanly();
   }
 }

@@ -12,6 +12,8 @@
 #include "drivers/terminal_keys.h"
 #include "fake_clipboard.h"
 #include "fakes/fakes.h"
+#include "formats/encoding.h"
+#include "formats/word_wrap.h"
 
 namespace {
 
@@ -43,6 +45,7 @@ TEST(CommandWords, TypedLines) {
     TTypedCommand::Kind kind;
     int id;
     const char* argument;
+    int menu = -1;
   } cases[] = {
       {"gamme", run, 503, ""},
       {"  GAMME  ", run, 503, ""},
@@ -71,12 +74,17 @@ TEST(CommandWords, TypedLines) {
       {"? 503", help, 503, ""},
       {"aide jouer g", help, 500, ""},
       {"aide sauver", help, 24333, ""},
+      {"aide harmonie", help, 607, ""},  // the command, not the menu Harm
+      {"aide outils", help, 0, "", 5},
+      {"aide Menu OUTILS", help, 0, "", 5},
+      {"aide édit", help, 0, "", 1},
   };
   for (const Case& c : cases) {
     TTypedCommand typed = ReadTypedCommand(c.line);
     EXPECT_EQ(c.kind, typed.kind) << c.line << ": " << typed.message;
     EXPECT_EQ(c.id, typed.id) << c.line;
     EXPECT_EQ(c.argument, typed.argument) << c.line;
+    EXPECT_EQ(c.menu, typed.menu) << c.line;
   }
 }
 
@@ -102,28 +110,39 @@ TEST(CommandWords, RefusalsSayWhyInFrench) {
   }
 }
 
-TEST(CommandWords, HelpListsTheTerminalsCommandsByMenu) {
-  Lines lines = HelpLines(0);
-  auto has = [&](const std::string& line) {
-    for (const std::string& l : lines)
-      if (l == line) return true;
-    return false;
-  };
-  EXPECT_TRUE(has("menu Harm"));
-  EXPECT_TRUE(has("gamme (F2, 503) : choisit une gamme et la joue"));
-  EXPECT_TRUE(has("ouvrir CHEMIN (24332) : fait d'un fichier .tab la tablature courante"));
-  EXPECT_TRUE(has("ton (ALT+F10, 501) : change la tonalité"));
-  EXPECT_FALSE(has("menu Rechercher")) << "no command of it runs at the terminal";
-  EXPECT_EQ(0u, lines.back().find("dans la fenêtre seulement : nouveau, sauver, "));
-  // Every command is in the list once, by its name.
+TEST(CommandWords, HelpListsTheMenusThenEachMenusCommands) {
+  // The overview: one line a menu, each fitting a 40-cell line, then how
+  // to ask for more.
+  Lines overview = HelpLines(0);
+  ASSERT_EQ(static_cast<size_t>(kMenuPopupCount) + 2, overview.size());
+  for (const std::string& line : overview) EXPECT_LE(formats::Utf8Length(formats::Cp1252ToUtf8(line.c_str())), 40u) << line;
+  EXPECT_EQ("Harm : gammes, accords, cadences", overview[4]);
+  EXPECT_EQ("aide MENU : ses commandes (aide harm)", overview[kMenuPopupCount]);
+
+  // Asked menu by menu, every command is listed once, by its name.
   std::multiset<std::string> listed, all;
-  for (size_t i = 1; i + 1 < lines.size(); ++i)
-    if (lines[i].compare(0, 5, "menu ") != 0) listed.insert(lines[i].substr(0, lines[i].find(' ')));
-  const std::string windowOnly = lines.back().substr(std::strlen("dans la fenêtre seulement : ")) + ", ";
-  for (size_t start = 0, end; (end = windowOnly.find(", ", start)) != std::string::npos; start = end + 2)
-    listed.insert(windowOnly.substr(start, end - start));
+  const std::string windowOnly = "dans la fenêtre seulement : ";
+  for (int p = 0; p < kMenuPopupCount; ++p) {
+    Lines lines = MenuHelpLines(p);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(0u, lines[0].find("menu ")) << lines[0];
+    for (size_t i = 1; i < lines.size(); ++i) {
+      if (lines[i].compare(0, windowOnly.size(), windowOnly) != 0) {
+        listed.insert(lines[i].substr(0, lines[i].find(' ')));
+        continue;
+      }
+      std::string names = lines[i].substr(windowOnly.size()) + ", ";
+      for (size_t start = 0, end; (end = names.find(", ", start)) != std::string::npos; start = end + 2)
+        listed.insert(names.substr(start, end - start));
+    }
+  }
   for (int i = 0; i < kCommandWordCount; ++i) all.insert(kCommandWords[i].name);
   EXPECT_EQ(all, listed);
+  Lines harm = MenuHelpLines(ReadTypedCommand("aide harm").menu);
+  EXPECT_EQ("menu Harm", harm[0]);
+  EXPECT_EQ("gamme (F2, 503) : choisit une gamme et la joue", harm[5]);
+  EXPECT_EQ((Lines{"menu Rechercher", "dans la fenêtre seulement : chercher, remplacer, chercher-suivant"}),
+            MenuHelpLines(ReadTypedCommand("aide menu rechercher").menu));
   EXPECT_EQ((Lines{"gamme : choisit une gamme et la joue", "menu Harm, touche F2, numéro 503"}), HelpLines(503));
   EXPECT_EQ((Lines{"sauver : enregistre le texte de la fenêtre",
                    "menu Tabla, numéro 24333, dans la fenêtre seulement"}),
@@ -139,10 +158,20 @@ TEST_F(TerminalBoxes, KeyWordsFirstLegendLastRealPaths) {
     const char* caption;
     bool question;
     Lines lines;
+    size_t width = 0;
   } cases[] = {
       {"mesure 1 ", "c d", true, {"mesure 1 : c d"}},
       {"mesure 1 : jouer depuis la note 1 jusqu'a la note 4", "oui=suivant non=précédent annuler=fin", true,
-       {"mesure 1 : jouer depuis la note 1 jusqu'a la note 4", "oui=suivant non=pr\xC3\xA9" "c\xC3\xA9" "dent annuler=fin"}},
+       {"mesure 1 : notes 1 \xC3\xA0 4", "oui=suivant non=pr\xC3\xA9" "c\xC3\xA9" "dent annuler=fin"}, 40},
+      {"mesure 3 : jouer depuis la note 9 jusqu'a la note 9", "", true, {"mesure 3 : note 9"}},
+      {"mesure 1 : jouer depuis la note 1 jusqu'a la note 0", "", true, {"mesure 1 : aucune note"}},
+      {"mesure 1 : jouer depuis la note 1 jusqu'a la note 4 et plus", "", true,
+       {"mesure 1 : jouer depuis la note 1", "jusqu'a la note 4 et plus"}, 40},
+      // Too wide for a line: cut between words, a legend between answers.
+      {"presse papier inaccessible : la tablature courante n'y a pas été mise", "", false,
+       {"presse papier inaccessible : la", "tablature courante n'y a pas \xC3\xA9t\xC3\xA9 mise"}, 40},
+      {"c d e", "oui=jouer presse papier non=jouer et sauvegarder escape = quitter", true,
+       {"c d e", "oui=jouer presse papier", "non=jouer et sauvegarder", "escape = quitter"}, 40},
       {"oui=augmenter non=diminuer escape=saisie", "tempo 120", true,
        {"tempo 120", "oui=augmenter non=diminuer escape=saisie"}},
       {"", "croche", true, {"croche"}},
@@ -156,7 +185,7 @@ TEST_F(TerminalBoxes, KeyWordsFirstLegendLastRealPaths) {
       {"", "", false, {}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(c.lines, drivers::BoxLines(c.text, c.caption, c.question)) << c.text << " | " << c.caption;
+    EXPECT_EQ(c.lines, drivers::BoxLines(c.text, c.caption, c.question, c.width)) << c.text << " | " << c.caption;
   using drivers::TProgramStart;
   const char kPage[] = "start \\orfeon\\tutoriel.html";
   const char kProgram[] = "\\orfeon\\clipsend.exe";
@@ -165,6 +194,24 @@ TEST_F(TerminalBoxes, KeyWordsFirstLegendLastRealPaths) {
             drivers::ProgramLine(kPage, TProgramStart::kNoDisplay));
   EXPECT_EQ("programme lanc\xC3\xA9 : " + data + "clipsend", drivers::ProgramLine(kProgram, TProgramStart::kStarted));
   EXPECT_EQ("impossible de lancer : " + data + "clipsend", drivers::ProgramLine(kProgram, TProgramStart::kFailed));
+}
+
+TEST(WordWrap, CutsBetweenWordsNeverInside) {
+  struct Case {
+    const char* line;
+    size_t width;
+    Lines lines;
+  } cases[] = {
+      {"mesure 2 : 3 temps au lieu de 4", 0, {"mesure 2 : 3 temps au lieu de 4"}},
+      {"mesure 2 : 3 temps au lieu de 4", 16, {"mesure 2 : 3", "temps au lieu de", "4"}},
+      {"\xC2\xAB zz \xC2\xBB ignor\xC3\xA9, mesure 2", 14, {"\xC2\xAB zz \xC2\xBB ignor\xC3\xA9,", "mesure 2"}},
+      {"  retrait  gard\xC3\xA9", 30, {"  retrait  gard\xC3\xA9"}},
+      {"  retrait  gard\xC3\xA9 ici", 12, {"  retrait", "gard\xC3\xA9 ici"}},
+      {"fichier : /home/anne/orfeon/sortie.mid", 17, {"fichier :", "/home/anne/", "orfeon/sortie.mid"}},
+      {"sans/barre/assez/tot abcdefghijkl", 8, {"sans/", "barre/", "assez/", "tot", "abcdefgh", "ijkl"}},
+      {"", 10, {""}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.lines, formats::WrapLine(c.line, c.width)) << c.line << " / " << c.width;
 }
 
 TEST(TerminalKeys, OneKeyAnswers) {

@@ -160,7 +160,7 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual(["CMD\t700"], [l for l in log if l.startswith("CMD")])
         boxes = [l for l in log if l.startswith("BOX\tINFO\tvérification")]
         self.assertEqual(["BOX\tINFO\tvérification de la tablature\t"
-                          "1 problème\\nmesure 2, ligne 1, colonne 15 : « zz » ignoré\t1"], boxes)
+                          "1 problème\\n« zz » ignoré, mesure 2, ligne 1, colonne 15\t1"], boxes)
 
     def test_f2_through_the_keyboard_reaches_the_scale_command_once(self):
         log = self.run_window(["answer 2", "key F2", "wait 500"])
