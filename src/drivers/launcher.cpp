@@ -1,12 +1,18 @@
 #include "drivers/launcher.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/paths.h"
 
@@ -59,7 +65,64 @@ std::string ProgramFile(const std::string& word) {
   return WithoutExe(mapped);
 }
 
+// What was started and may still run: its command line and a descriptor of
+// the process, which stays valid after the system has reaped it.
+struct Started {
+  std::string commandLine;
+  int process;
+};
+std::vector<Started> started;
+
+bool Ended(int process, int waitMs) {
+  pollfd ended{process, POLLIN, 0};
+  return poll(&ended, 1, waitMs) != 0;
+}
+
+void ForgetEnded() {
+  started.erase(std::remove_if(started.begin(), started.end(),
+                               [](const Started& s) {
+                                 if (!Ended(s.process, 0)) return false;
+                                 close(s.process);
+                                 return true;
+                               }),
+                started.end());
+}
+
+void Signal(int process, int signal) { syscall(SYS_pidfd_send_signal, process, signal, nullptr, 0); }
+
+bool OnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string directories = path ? path : "";
+  for (size_t from = 0; from <= directories.size();) {
+    size_t colon = directories.find(':', from);
+    if (colon == std::string::npos) colon = directories.size();
+    std::string file = directories.substr(from, colon - from) + "/" + name;
+    if (colon > from && access(file.c_str(), X_OK) == 0) return true;
+    from = colon + 1;
+  }
+  return false;
+}
+
+std::string DefaultHtmlApplication() {
+  FILE* query = popen("xdg-mime query default text/html 2>/dev/null", "r");
+  if (!query) return "";
+  std::string answer;
+  char buffer[256];
+  while (fgets(buffer, sizeof buffer, query)) answer += buffer;
+  pclose(query);
+  while (!answer.empty() && std::isspace(static_cast<unsigned char>(answer.back()))) answer.pop_back();
+  return answer;
+}
+
 }  // namespace
+
+std::string PageOpener() {
+  std::string chosen = DefaultHtmlApplication();
+  std::string lower = chosen;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!chosen.empty() && lower.find("pavsdi") == std::string::npos && OnPath("xdg-open")) return "xdg-open";
+  return OnPath("x-www-browser") ? "x-www-browser" : "";
+}
 
 std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   std::vector<std::string> words = SplitBlanks(commandLine);
@@ -78,6 +141,10 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
 bool StartProgram(const char* commandLine) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
+  if (words[0] == "xdg-open") {
+    words[0] = PageOpener();
+    if (words[0].empty()) return false;
+  }
   // Children are not waited for; let the system reap them.
   signal(SIGCHLD, SIG_IGN);
   std::vector<char*> argv;
@@ -90,7 +157,27 @@ bool StartProgram(const char* commandLine) {
   pid_t pid;
   int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  return rc == 0;
+  if (rc != 0) return false;
+  ForgetEnded();
+  int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (process >= 0) started.push_back({commandLine, process});
+  return true;
+}
+
+void EndProgram(const char* commandLine) {
+  for (auto it = started.begin(); it != started.end();) {
+    if (it->commandLine != commandLine) {
+      ++it;
+      continue;
+    }
+    Signal(it->process, SIGTERM);
+    if (!Ended(it->process, 3000)) {
+      Signal(it->process, SIGKILL);
+      Ended(it->process, 1000);
+    }
+    close(it->process);
+    it = started.erase(it);
+  }
 }
 
 }  // namespace drivers

@@ -13,7 +13,19 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine);
 
 // Starts it in the background; its standard output goes to standard error
 // so that it never mixes with the console's lines. False when it could not
-// be started. Nothing is reported either way.
+// be started, or for a page when no program but PavSdi would open it.
+// Nothing is reported either way.
 bool StartProgram(const char* commandLine);
+
+// Ends what StartProgram started with this command line and still runs
+// (SIGTERM, which lets a companion switch its notes off and write its
+// recordings; SIGKILL when it does not end), and returns when it has ended.
+void EndProgram(const char* commandLine);
+
+// The program that opens a page: the desktop's default for HTML when that
+// is not PavSdi (offered for text/plain, of which HTML is a kind, it would
+// read the page as reading options), else the system's web browser; ""
+// when there is none.
+std::string PageOpener();
 
 }  // namespace drivers

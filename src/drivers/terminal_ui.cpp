@@ -62,6 +62,7 @@ class TerminalPrograms : public platform::Programs {
     std::string line = ProgramLine(commandLine, start);
     if (!line.empty()) Say(line);
   }
+  void End(const char* commandLine) override { EndProgram(commandLine); }
 };
 
 TerminalDialogs terminalDialogs;

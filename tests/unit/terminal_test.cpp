@@ -111,7 +111,7 @@ TEST(CommandWords, HelpListsTheTerminalsCommandsByMenu) {
   };
   EXPECT_TRUE(has("menu Harm"));
   EXPECT_TRUE(has("gamme (F2, 503) : choisit une gamme et la joue"));
-  EXPECT_TRUE(has("ouvrir CHEMIN (24332) : fait d'un fichier .tab la tablature courante"));
+  EXPECT_TRUE(has("ouvrir CHEMIN (Ctrl+O, 24332) : fait d'un fichier .tab la tablature courante"));
   EXPECT_TRUE(has("ton (ALT+F10, 501) : change la tonalité"));
   EXPECT_FALSE(has("menu Rechercher")) << "no command of it runs at the terminal";
   EXPECT_EQ(0u, lines.back().find("dans la fenêtre seulement : nouveau, sauver, "));
@@ -126,7 +126,7 @@ TEST(CommandWords, HelpListsTheTerminalsCommandsByMenu) {
   EXPECT_EQ(all, listed);
   EXPECT_EQ((Lines{"gamme : choisit une gamme et la joue", "menu Harm, touche F2, numéro 503"}), HelpLines(503));
   EXPECT_EQ((Lines{"sauver : enregistre le texte de la fenêtre",
-                   "menu Tabla, numéro 24333, dans la fenêtre seulement"}),
+                   "menu Tabla, touche Ctrl+S, numéro 24333, dans la fenêtre seulement"}),
             HelpLines(24333));
 }
 
