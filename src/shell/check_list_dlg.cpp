@@ -49,7 +49,8 @@ class TCheckListDlg : public wxDialog {
       else
         event.Skip();
     });
-    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent&) { list_->SetFocus(); });
+    // The list has the keys once the box shows.
+    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent&) { CallAfter([this] { list_->SetFocus(); }); });
     // The summary is said when the list opens, its items as the arrows
     // reach them.
     ReadAsAlert(this, summary);
