@@ -4,12 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/text_files.h"
+#include "core/tablature_file.h"
 #include "core/working_state.h"
 #include "formats/encoding.h"
-#include "formats/file_bytes.h"
 #include "midi/defaults.h"
-#include "platform/paths.h"
 #include "tablature/tablature_check.h"
 
 bool WantsCheck(int argc, char** argv) { return argc >= 2 && std::strcmp(argv[1], "--verifier") == 0; }
@@ -20,17 +18,17 @@ int CheckFromCommandLine(int argc, char** argv) {
     return 2;
   }
   // Told here rather than in a box: the check answers on the terminal.
-  if (!formats::FileReadable(platform::MapPath(argv[2]))) {
-    std::string message = "impossible de lire " + formats::Cp1252ToUtf8(argv[2]) + "\n";
+  std::string text;
+  if (int reason = LoadTablatureFile(argv[2], &text); reason != 0) {
+    std::string message = "impossible de lire " + formats::Cp1252ToUtf8(argv[2]) + " : " +
+                          formats::Cp1252ToUtf8(ReadFailureReason(reason)) + "\n";
     std::fputs(message.c_str(), stderr);
     return 2;
   }
   // The state in which a tablature named on the command line is played.
   ApplyDefaults();
-  static char text[kPageSize + 1];
-  ReadTextPage(text, 1, argv[2]);
   static char report[kLongText];
-  int problems = CheckTablature(text, report, kLongText);
+  int problems = CheckTablature(text.c_str(), report, kLongText);
   std::string out = formats::Cp1252ToUtf8(report) + "\n";
   std::fputs(out.c_str(), stdout);
   std::fflush(stdout);

@@ -77,7 +77,7 @@ void GoTo(const TCheckProblem& problem) {
 }
 
 void CheckInList(const char*) {
-  std::vector<TCheckProblem> problems = CheckProblems(WorkingState.TabText);
+  std::vector<TCheckProblem> problems = CheckProblems(WorkingState.TabText.c_str());
   if (problems.empty()) {
     ShowInfo(CheckSummary(problems).c_str(), kCheckCaption);
   } else {
