@@ -95,7 +95,7 @@ class Terminal(pavsdi.RootTest):
 
         out = self.command("aide", "dans la fenêtre seulement")
         self.assertIn("gamme (F2, 503) : choisit une gamme et la joue", out)
-        self.assertIn("ouvrir CHEMIN (24332) : fait d'un fichier .tab la tablature courante", out)
+        self.assertIn("ouvrir CHEMIN (Ctrl+O, 24332) : fait d'un fichier .tab la tablature courante", out)
         out = self.command("aide tempo", PROMPT)
         self.assertIn("tempo : règle le tempo\nmenu Init, touche F12, numéro 402", out)
 
