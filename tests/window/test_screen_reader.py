@@ -149,7 +149,7 @@ class ScreenReaderTest(pavsdi.RootTest):
         self.key("Escape")
         self.assertEqual(0, self.program.wait(timeout=30))
 
-    def test_about_the_check_list_and_a_vain_search_are_heard(self):
+    def test_then_about_the_check_list_and_a_vain_search_are_heard(self):
         self.write("lexiton.ini", b"fictab=\\orfeon\\faute.tab\r\n")
         self.write("faute.tab", b"c d e f | g a zz b c\r\nyy\r\n")
         self.start()
