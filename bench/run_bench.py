@@ -4,6 +4,7 @@ figures of the real programs on a demo data root.
 
 usage: run_bench.py BUILD_DIR      (BENCH_TIMING=0 leaves out the timing benchmark)
        run_bench.py --rss COMMAND...   (runs COMMAND, prints its peak RSS in KB)"""
+import glob
 import os
 import platform
 import shutil
@@ -136,6 +137,24 @@ def window_rss(root):
     return int(done.stdout.split()[-1])
 
 
+def import_against_xmllint(root, runs):
+    """The four-part fugue of musescore3's demos, exported to MusicXML by
+    musescore3 (about 350 KB): pavsdi's import of its first part against
+    xmllint's parse of the same file, CPU time, runs interleaved."""
+    demo = sorted(glob.glob("/usr/share/mscore3-*/demos/Fugue_1.mscx"))[-1]
+    score = os.path.join(root.path, "Fugue_1.musicxml")
+    subprocess.run(["mscore3", "-o", score, demo], check=True, capture_output=True,
+                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    env = root.env(2)
+    command = [os.path.join(root.build, "pavsdi"), "--importer", score, "--partie", "1", "-o",
+               os.path.join(root.path, "fugue.tab")]
+    importing, parsing = [], []
+    for _ in range(runs):
+        importing.append(cpu_ms(command, env, 1))
+        parsing.append(cpu_ms(["xmllint", "--noout", score], env, 1))
+    return os.path.getsize(score), statistics.median(importing), statistics.median(parsing)
+
+
 def main():
     if sys.argv[1] == "--rss":
         print(peak_rss(sys.argv[2:], dict(os.environ))[1])
@@ -163,6 +182,11 @@ def main():
         seconds, music, rss = long_render(root, 100 if os.environ.get("BENCH_QUICK") else 1015)
         print("  render of %.0f s of music through device 1: %.0f s, peak RSS %.1f MB" %
               (music, seconds, rss / 1024))
+        size, importing, parsing = import_against_xmllint(root, 21)
+        print("\nImport of a %d KB MusicXML score (Fugue_1, part 1) against xmllint --noout, CPU (median of 21)"
+              % (size // 1024))
+        print("  pavsdi --importer %.1f ms, xmllint --noout %.1f ms (%.2f x)" %
+              (importing, parsing, importing / parsing if parsing else 0))
         rss = window_rss(root)
         print("  window under xvfb (started, 2 s, closed): peak RSS %s" %
               ("%.1f MB" % (rss / 1024) if rss else "not measured (no xvfb-run)"))

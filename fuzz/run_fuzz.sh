@@ -7,7 +7,7 @@ build=$(cd "$1" && pwd)
 shift
 source=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-60}
-targets=${*:-"play_string_fuzz key_signature_fuzz tablature_fuzz settings_fuzz dictionary_fuzz text_page_fuzz version_fuzz"}
+targets=${*:-"play_string_fuzz key_signature_fuzz tablature_fuzz settings_fuzz dictionary_fuzz text_page_fuzz version_fuzz score_fuzz"}
 
 # The seeds of each target: test strings and the files of the data template.
 seeds() {
@@ -18,6 +18,7 @@ seeds() {
     dictionary_fuzz) echo "$source/fuzz/seeds/dictionary $source/data/orfeon/lexiton.dic" ;;
     text_page_fuzz) echo "$source/fuzz/seeds/text_page $source/data/orfeon/*" ;;
     version_fuzz) echo "$build/version-block" ;;
+    score_fuzz) echo "$source/fuzz/seeds/score" ;;
   esac
 }
 

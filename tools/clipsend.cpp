@@ -1,8 +1,8 @@
 // clipsend: the companion that puts the current information (the file
 // \orfeon\prvinfo.tab) on the clipboard. The desktop's clipboard keeps the
 // text after we end: the clipboard tool stays in the background serving it
-// until another program takes the clipboard. With PAVSDI_CLIPBOARD set, that
-// file receives the text instead.
+// until another program takes the clipboard, or pavsdi, which started us,
+// ends. With PAVSDI_CLIPBOARD set, that file receives the text instead.
 #include <string>
 
 #include "core/data_files.h"
@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
   // Whole: at the window's start the information is the current tablature.
+  // A file without text leaves the clipboard as it was.
   std::string info;
   if (LoadTablatureFile(kInfoFile, &info) != 0 || info.empty()) {
     platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");

@@ -15,6 +15,9 @@ class TDocumentWindow {
   // Replaces the text with the file; on failure says why, keeps the text
   // and returns false.
   virtual bool ReplaceWith(const char* path) = 0;
+  // Shows `text` (Windows-1252) as a new document without a name, after
+  // the change question; false when the user kept the old one.
+  virtual bool ShowNewText(const char*) { return true; }
   // The open dialog over the main window: the chosen name into `name`
   // (size characters); false when the user did not confirm.
   virtual bool ChooseFileToOpen(char* name, int size) = 0;

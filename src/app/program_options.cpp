@@ -1,6 +1,7 @@
 #include "app/program_options.h"
 
 #include "app/check_command.h"
+#include "app/score_commands.h"
 #include "platform/standard_options.h"
 
 namespace {
@@ -17,6 +18,11 @@ const char kUsage[] =
     "                        que .tab est refusé ; statut 1 quand rien n'est joué)\n"
     "  pavsdi -unregister    ouvre la fenêtre et retire l'association des fichiers\n"
     "  pavsdi --verifier FICHIER   dit ce que la lecture de la tablature saute ou compte mal\n"
+    "  pavsdi --importer PARTITION [--partie N] [--voix V|toutes] [-o SORTIE.tab]\n"
+    "                        écrit en tablature une partition MusicXML (.musicxml,\n"
+    "                        .xml, .mxl) ou MIDI (.mid)\n"
+    "  pavsdi --exporter FICHIER.tab [-o SORTIE.musicxml]\n"
+    "                        écrit la tablature en MusicXML 4.0\n"
     "  -h, --help            affiche cette aide\n"
     "  --version             affiche la version\n"
     "\n"
@@ -31,6 +37,10 @@ bool AnswerProgramOptions(int argc, char** argv, int* status) {
   // The check prints its report on the terminal: no front end, no window.
   if (WantsCheck(argc, argv)) {
     *status = CheckFromCommandLine(argc, argv);
+    return true;
+  }
+  if (WantsScoreConversion(argc, argv)) {
+    *status = ConvertFromCommandLine(argc, argv);
     return true;
   }
   return platform::AnswerStandardOptions(argc, argv, "pavsdi", kUsage, nullptr, status);

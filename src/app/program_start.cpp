@@ -6,6 +6,7 @@
 #include "app/file_commands.h"
 #include "app/first_run.h"
 #include "app/program_entry.h"
+#include "app/score_commands.h"
 #include "clipboard/clipboard_commands.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
@@ -34,6 +35,7 @@ void RegisterApplicationCommands() {
   RegisterHarmonyCommands();
   RegisterMotifCommands();
   RegisterClipboardCommands();
+  RegisterScoreCommands();
 }
 
 int RunProgram(int argc, char** argv, void (*beforeEntry)()) {

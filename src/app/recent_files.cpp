@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
+#include "formats/file_lock.h"
 #include "platform/paths.h"
 
 namespace {
@@ -34,17 +37,17 @@ void Load(TRecentList& list) {
 }
 
 void Store(const TRecentList& list) {
-  FILE* file = std::fopen(platform::MapPath(kRecentFilesPath).c_str(), "wb");
-  if (!file) return;
-  std::fprintf(file, "%s\r\n", kSection);
-  for (int i = 0; i < list.count; ++i) std::fprintf(file, "File%d=%s\r\n", i + 1, list.names[i]);
-  std::fclose(file);
+  std::string text = std::string(kSection) + "\r\n";
+  for (int i = 0; i < list.count; ++i) text += "File" + std::to_string(i + 1) + "=" + list.names[i] + "\r\n";
+  formats::WriteFileBytes(platform::MapPath(kRecentFilesPath), text);
 }
 
 }  // namespace
 
 void SaveMenuChoice(const char* name) {
   if (name[0] == 0) return;
+  // Two windows in one directory share the list.
+  formats::FileChangeLock lock(platform::MapPath(kRecentFilesPath));
   TRecentList list;
   Load(list);
   int found = list.count < kRecentFileCount ? list.count : kRecentFileCount - 1;

@@ -15,6 +15,8 @@ enum TCommandId : int {
   kPrintCommand = 24337,
   kPrintSetupCommand = 24338,
   kPrintPreviewCommand = 24340,
+  kImportCommand = 24345,
+  kExportCommand = 24346,
 
   // Edit
   kEditNoteCommand = 24319,

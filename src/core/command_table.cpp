@@ -11,6 +11,7 @@ struct Entry {
 constexpr int kMaxCommands = 128;
 Entry table[kMaxCommands];
 int used = 0;
+unsigned started = 0;
 
 const Entry* Find(int id) {
   for (int i = 0; i < used; ++i)
@@ -48,9 +49,12 @@ bool CommandEnabled(int id) {
 bool RunCommand(int id, const char* argument) {
   TCommandFn operation = FindCommand(id);
   if (!operation) return false;
+  ++started;
   operation(argument);
   return true;
 }
+
+unsigned CommandsStarted() { return started; }
 
 int RegisteredCommands(int* ids, int size) {
   int n = 0;

@@ -20,6 +20,9 @@ bool HasEnableCheck(int id);
 bool CommandEnabled(int id);
 // Runs the command; false when no operation is registered for the id.
 bool RunCommand(int id, const char* argument);
+// How many commands have started so far: what happens under one number
+// happens within one command.
+unsigned CommandsStarted();
 // The registered ids in order of registration; returns how many there are.
 int RegisteredCommands(int* ids, int size);
 void ClearCommands();

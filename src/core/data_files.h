@@ -8,6 +8,9 @@ inline constexpr char kWorkingCopy[] = "\\orfeon\\prv.tab";
 inline constexpr char kInfoFile[] = "\\orfeon\\prvinfo.tab";
 // The working copy put aside while the clipboard plays in its place.
 inline constexpr char kKeptWorkingCopy[] = "\\orfeon\\prvgarde.tab";
+// The editor's unsaved text, kept when the window was ended by a signal or
+// a logout.
+inline constexpr char kKeptEditorText[] = "\\orfeon\\prvsecours.tab";
 
 // The MIDI device number, the settings and the dictionary.
 inline constexpr char kDeviceFile[] = "\\orfeon\\midiinit.dev";

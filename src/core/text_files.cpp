@@ -5,6 +5,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "core/command_table.h"
 #include "core/prompts.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
@@ -113,6 +114,13 @@ void ShowWriteFailure(const char* path, int error) {
   }
   char text[kPathText];
   std::snprintf(text, sizeof text, "%s\n%s", path, reason);
+  // A recording written at every measure fails at every measure: the
+  // user hears it once per command.
+  static unsigned saidIn = ~0U;
+  static std::string said;
+  if (saidIn == CommandsStarted() && said == text) return;
+  saidIn = CommandsStarted();
+  said = text;
   ShowInfo(text, "impossible d'écrire");
 }
 

@@ -21,7 +21,8 @@ inline constexpr char kNameNotWritable[] = "ce nom contient des caractères que 
 // Removes the file, if there.
 void RemoveTextFile(const char* path);
 
-// The box of a file that could not be written, `error` an errno value.
+// The box of a file that could not be written, `error` an errno value; the
+// same box again within one command is not shown.
 void ShowWriteFailure(const char* path, int error);
 
 // Copies into `destination` (count + 1 characters) at most `count`

@@ -2,7 +2,13 @@
 #pragma once
 #include "platform/clipboard.h"
 
+#include <string>
+
 namespace drivers {
+
+// Puts the text (Windows-1252) into the buffer up to its first NUL, cut to
+// size - 1 characters; kNone when that leaves nothing.
+platform::TClipboardText CopyClipboardText(const std::string& text, char* buffer, int size);
 
 // A file whose bytes are the clipboard's text; a missing or empty file is
 // an empty clipboard. Written whole or not at all.

@@ -11,6 +11,7 @@
 #include "drivers/launcher.h"
 #include "formats/encoding.h"
 #include "platform/interrupt.h"
+#include "platform/messages.h"
 
 namespace drivers {
 namespace {
@@ -45,24 +46,38 @@ class InputBytes {
 
 InputBytes standardInput;
 
+// A line is refused past what the caller's buffer holds: its bytes are
+// then skipped up to the line end, never kept.
 class ConsoleInput : public platform::LineInput {
  public:
   bool ReadLine(char* buffer, int size) override {
+    if (size <= 0) return false;
+    buffer[0] = 0;
+    // A character is at most 4 bytes of UTF-8.
+    size_t longest = static_cast<size_t>(size - 1) * 4;
     std::string line;
+    bool tooLong = false;
     for (;;) {
       int c = standardInput.Next();
       if (c == EOF) {
-        if (line.empty()) {
-          if (size > 0) buffer[0] = 0;
-          return false;
-        }
+        if (line.empty() && !tooLong) return false;
         break;
       }
       if (c == '\n') break;
-      line += static_cast<char>(c);
+      if (line.size() < longest) {
+        line += static_cast<char>(c);
+      } else {
+        tooLong = true;
+      }
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string text = formats::Utf8ToCp1252(line);
+    if (tooLong || text.size() > static_cast<size_t>(size - 1)) {
+      char message[96];
+      std::snprintf(message, sizeof message, "Ligne refusée : elle dépasse %d caractères.", size - 1);
+      platform::PrintForPerson(message);
+      return true;
+    }
     std::snprintf(buffer, static_cast<size_t>(size), "%s", text.c_str());
     return true;
   }
@@ -156,6 +171,8 @@ void InstallConsole(platform::Sound* cueSound, platform::Programs* programs) {
   s.programs = programs ? programs : &consolePrograms;
   s.input = &consoleInput;
   platform::Install(s);
+  // A companion's boxes are lines like ours: they go out with them.
+  if (!programs) SendCompanionOutputTo(1);
 }
 
 }  // namespace drivers

@@ -9,6 +9,7 @@
 #include "formats/document_text.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "formats/file_lock.h"
 #include "platform/paths.h"
 
 namespace drivers {
@@ -315,6 +316,8 @@ std::string SetDefaultApplication(const std::string& list, const std::string& mi
 
 bool FreedesktopRegistry::SetValue(const char* key, const char* value) {
   std::string name = key, text = formats::Cp1252ToUtf8(value);
+  // Two windows starting at once each change the associations.
+  formats::FileChangeLock lock(MimeAppsPath());
   if (!name.empty() && name[0] == '.' && EndsWith(name, kOpenWithKey)) {
     std::string mimeType = MimeTypeOfExtension(name.substr(0, name.size() - (sizeof kOpenWithKey - 1)).c_str());
     return !mimeType.empty() && AddOffer(mimeType, DesktopId(text));
@@ -345,6 +348,7 @@ bool FreedesktopRegistry::DeleteKey(const char* key) {
 
 bool FreedesktopRegistry::RemoveValue(const char* key, const char* value) {
   std::string name = key;
+  formats::FileChangeLock lock(MimeAppsPath());
   if (name.empty() || name[0] != '.') return false;
   if (EndsWith(name, kOpenWithKey)) {
     std::string mimeType = MimeTypeOfExtension(name.substr(0, name.size() - (sizeof kOpenWithKey - 1)).c_str());

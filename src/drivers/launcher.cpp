@@ -1,11 +1,8 @@
 #include "drivers/launcher.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,12 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "drivers/child_processes.h"
 #include "platform/paths.h"
-
-extern char** environ;
 
 namespace drivers {
 namespace {
+
+int companionOutput = 2;
 
 std::vector<std::string> SplitBlanks(const char* text) {
   std::vector<std::string> words;
@@ -90,19 +88,6 @@ void ForgetEnded() {
 
 void Signal(int process, int signal) { syscall(SYS_pidfd_send_signal, process, signal, nullptr, 0); }
 
-bool OnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string directories = path ? path : "";
-  for (size_t from = 0; from <= directories.size();) {
-    size_t colon = directories.find(':', from);
-    if (colon == std::string::npos) colon = directories.size();
-    std::string file = directories.substr(from, colon - from) + "/" + name;
-    if (colon > from && access(file.c_str(), X_OK) == 0) return true;
-    from = colon + 1;
-  }
-  return false;
-}
-
 std::string DefaultHtmlApplication() {
   FILE* query = popen("xdg-mime query default text/html 2>/dev/null", "r");
   if (!query) return "";
@@ -120,8 +105,8 @@ std::string PageOpener() {
   std::string chosen = DefaultHtmlApplication();
   std::string lower = chosen;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (!chosen.empty() && lower.find("pavsdi") == std::string::npos && OnPath("xdg-open")) return "xdg-open";
-  return OnPath("x-www-browser") ? "x-www-browser" : "";
+  if (!chosen.empty() && lower.find("pavsdi") == std::string::npos && !FindProgram("xdg-open").empty()) return "xdg-open";
+  return !FindProgram("x-www-browser").empty() ? "x-www-browser" : "";
 }
 
 std::vector<std::string> ResolveCommandLine(const char* commandLine) {
@@ -138,8 +123,12 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   return words;
 }
 
+void SendCompanionOutputTo(int fd) { companionOutput = fd; }
+
 bool StartProgram(const char* commandLine) {
-  std::vector<std::string> words = ResolveCommandLine(commandLine);
+  std::vector<std::string> words = SplitBlanks(commandLine);
+  bool page = !words.empty() && words[0] == "start";
+  words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
   if (words[0] == "xdg-open") {
     words[0] = PageOpener();
@@ -147,17 +136,9 @@ bool StartProgram(const char* commandLine) {
   }
   // Children are not waited for; let the system reap them.
   signal(SIGCHLD, SIG_IGN);
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, 2, 1);
-  pid_t pid;
-  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return false;
+  TChildStreams streams{-1, page ? 2 : companionOutput, 2};
+  pid_t pid = StartChild(words, streams, page ? TChildEnd::kOnItsOwn : TChildEnd::kGroupWithUs);
+  if (pid <= 0) return false;
   ForgetEnded();
   int process = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
   if (process >= 0) started.push_back({commandLine, process});

@@ -11,11 +11,17 @@ namespace drivers {
 // X with the desktop's opener.
 std::vector<std::string> ResolveCommandLine(const char* commandLine);
 
-// Starts it in the background; its standard output goes to standard error
-// so that it never mixes with the console's lines. False when it could not
-// be started, or for a page when no program but PavSdi would open it.
-// Nothing is reported either way.
+// Starts it in the background. A companion ends with the program (see
+// StartChild); a page's opener is left to the desktop. Its standard output
+// goes to standard error unless SendCompanionOutputTo said otherwise. False
+// when it could not be started, or for a page when no program but PavSdi
+// would open it. Nothing is reported either way.
 bool StartProgram(const char* commandLine);
+
+// Where the companions' standard output goes from now on: their boxes are
+// lines of the script protocol there (the console passes them on as its
+// own, the window shows them, see CompanionMessages).
+void SendCompanionOutputTo(int fd);
 
 // Ends what StartProgram started with this command line and still runs
 // (SIGTERM, which lets a companion switch its notes off and write its

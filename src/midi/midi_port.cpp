@@ -7,8 +7,14 @@
 #include "midi/pacing.h"
 #include "platform/stop_request.h"
 
+namespace {
+// What the waits of this playing cut off, under a millisecond.
+uint64_t carriedUs = 0;
+}  // namespace
+
 int32_t OpenMidiPort() {
   TWorkingState& ws = WorkingState;
+  carriedUs = 0;
   // The port is opened again before every playback: release the old one so
   // that no device is held twice and no note is left sounding.
   if (ws.MidiOut) {
@@ -95,6 +101,17 @@ uint32_t NoteLengthMs(uint32_t length) {
 uint32_t WaitNoteLength(uint32_t length) {
   if (PacingOn()) return PacedWait(length);
   uint32_t wait = NoteLengthMs(length);
+  // Waits are whole milliseconds: the fractions cut off are carried to the
+  // next waits, so that a long piece keeps its tempo instead of running
+  // ahead by a fraction of a millisecond at every note.
+  uint64_t tempo = WorkingState.Tempo;
+  if (length != 0 && tempo != 0 && wait < 4000) {
+    carriedUs += 240000000000ull / length / tempo - uint64_t{wait} * 1000;
+    if (carriedUs >= 1000) {
+      wait += static_cast<uint32_t>(carriedUs / 1000);
+      carriedUs %= 1000;
+    }
+  }
   platform::MidiOutWait(WorkingState.MidiOut, wait);
   return wait;
 }

@@ -63,9 +63,9 @@ NoInput noInput;
 class NoClipboard : public Clipboard {
  public:
   bool Open() override { return false; }
-  bool ReadText(char* buffer, int size) override {
+  TClipboardText ReadText(char* buffer, int size) override {
     if (size > 0) buffer[0] = 0;
-    return false;
+    return TClipboardText::kNone;
   }
   bool WriteText(const char*) override { return false; }
   void Close() override {}

@@ -8,6 +8,7 @@
 #include "app/file_commands.h"
 #include "shell/check_list_dlg.h"
 #include "shell/glyphs.h"
+#include "shell/kept_text.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/wx_text.h"
@@ -19,6 +20,7 @@ bool TPavSdiApp::OnInit() {
   SetUpMainWindow();
   if (readyHook_) readyHook_(frame_);
   RegisterOrUnregister(argc, Arguments().data());
+  OfferKeptText(frame_->Client());
   return true;
 }
 
@@ -37,6 +39,7 @@ void TPavSdiApp::SetUpMainWindow() {
   RegisterDocumentCommands();
   RegisterCheckList(frame_->Client());
   frame_->Client()->SetupWindow();
+  KeepUnsavedTextOnTheWayOut(frame_->Client());
   frame_->DragAcceptFiles(true);
   wxIconBundle icons;
   icons.AddIcon(ApplicationIcon(16));

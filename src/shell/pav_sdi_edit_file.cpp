@@ -77,6 +77,19 @@ void TPavSdiEditFile::NewFile() {
   ResetUndo();
 }
 
+bool TPavSdiEditFile::ShowNewText(const char* text) {
+  if (!CanClose()) return false;
+  ChangeValue(Wx(text));
+  fileName_[0] = 0;
+  NameForReaders();
+  format_ = formats::TFileFormat{};
+  SetInsertionPoint(0);
+  ResetUndo();
+  // Not saved yet: closing asks first.
+  MarkDirty();
+  return true;
+}
+
 bool TPavSdiEditFile::ReplaceWith(const char* path) {
   std::string bytes;
   // The window edits files up to formats::kReadLimit (1 Mo).

@@ -21,6 +21,7 @@ class TPavSdiEditFile : public wxTextCtrl, public TDocumentWindow {
 
   bool CanClose() override;
   void NewFile() override;
+  bool ShowNewText(const char* text) override;
   bool ReplaceWith(const char* path) override;
   bool ChooseFileToOpen(char* name, int size) override;
 

@@ -14,6 +14,7 @@
 #include "app/file_commands.h"
 #include "core/prompts.h"
 #include "drivers/audio_cues.h"
+#include "drivers/companion_messages.h"
 #include "drivers/launcher.h"
 #include "formats/encoding.h"
 #include "platform/clipboard.h"
@@ -58,6 +59,12 @@ gboolean OnInterrupt(gint fd, GIOCondition, gpointer) {
   return G_SOURCE_CONTINUE;
 }
 
+// A companion's box (its recording failed) is shown as the program's own.
+gboolean OnCompanionMessages(gint, GIOCondition, gpointer) {
+  drivers::ShowCompanionMessages();
+  return G_SOURCE_CONTINUE;
+}
+
 // The display went away (its server ended, the session closed): the program
 // ends as on a signal rather than at the toolkit's abrupt exit.
 int OnDisplayLost(Display*) { platform::EndUnattended(1); }
@@ -89,6 +96,8 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   XSetIOErrorHandler(OnDisplayLost);
   // Watched from here on: the boxes of the start-up come before the main loop.
   if (platform::InterruptWakeFd() >= 0) g_unix_fd_add(platform::InterruptWakeFd(), G_IO_IN, OnInterrupt, nullptr);
+  if (int companions = drivers::WatchCompanionMessages(); companions >= 0)
+    g_unix_fd_add(companions, G_IO_IN, OnCompanionMessages, nullptr);
   UseFrenchLocale();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;

@@ -6,6 +6,8 @@
 #include <wx/dataobj.h>
 
 #include "core/working_state.h"
+#include "drivers/clipboards.h"
+#include "shell/clipboard_owner.h"
 #include "shell/wx_text.h"
 
 namespace {
@@ -17,14 +19,18 @@ class TWxClipboard : public platform::Clipboard {
     return wxTheClipboard->Open();
   }
 
-  bool ReadText(char* buffer, int size) override {
-    if (size <= 0) return false;
+  platform::TClipboardText ReadText(char* buffer, int size) override {
+    if (size <= 0) return platform::TClipboardText::kNone;
     buffer[0] = 0;
+    // The toolkit would take the whole of another program's text, however
+    // long; the clipboard tool is read no further than the bound.
+    platform::Clipboard& tool = drivers::ToolClipboard(drivers::ClipboardTools::kX11);
+    if (!ClipboardHeldHere() && tool.Open()) return tool.ReadText(buffer, size);
     wxTextDataObject data;
-    if (!wxTheClipboard->GetData(data)) return false;
+    if (!wxTheClipboard->GetData(data)) return platform::TClipboardText::kNone;
     std::string text = Cp1252(data.GetText());
     CopyText(buffer, size, text.c_str());
-    return buffer[0] != 0;
+    return buffer[0] != 0 ? platform::TClipboardText::kText : platform::TClipboardText::kNone;
   }
 
   bool WriteText(const char* text) override {

@@ -1,5 +1,6 @@
 #include "tablature/clipboard_text.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/data_files.h"
@@ -31,7 +32,14 @@ void ReadClipboardText(char* text) {
     return;
   }
   // Room is kept for the line feed.
-  if (clipboard.ReadText(text, kLongText - 1)) std::strcat(text, "\n");
+  platform::TClipboardText read = clipboard.ReadText(text, kLongText - 1);
+  if (read == platform::TClipboardText::kText) std::strcat(text, "\n");
   clipboard.Close();
+  if (read == platform::TClipboardText::kTooLong) {
+    char message[96];
+    std::snprintf(message, sizeof message, "le presse papier contient plus de %d Ko de texte : il n'est pas lu",
+                  static_cast<int>(platform::kClipboardLimit / 1024));
+    ShowInfo(message, "presse papier trop grand");
+  }
   if (std::strchr(text, '[') || std::strchr(text, '{')) Translate(text);
 }

@@ -11,6 +11,7 @@
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "formats/file_bytes.h"
+#include "formats/file_lock.h"
 #include "midi/midi_port.h"
 #include "platform/paths.h"
 #include "tablature/practice_player.h"
@@ -99,6 +100,8 @@ int LoadSettings(char* settingsText, char* scratch) {
 
 bool SaveSettingsNumber(const char* key, int32_t value) {
   std::string path = platform::MapPath(kSettingsFile);
+  // Another program on the data directory may be changing it too.
+  formats::FileChangeLock lock(path);
   std::string bytes;
   // A file that is there but cannot be read is never replaced by the key alone.
   if (!formats::ReadFileBytes(path, &bytes) && std::filesystem::exists(path))

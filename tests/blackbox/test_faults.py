@@ -7,6 +7,7 @@ import resource
 import shutil
 import signal
 import subprocess
+import threading
 import time
 import unittest
 import wave
@@ -20,6 +21,22 @@ START_UP = [
 ]
 # A long piece for the WAV device: 300 notes of 4 s (20 minutes of music).
 LONG_PIECE = b"t60\r\n" + b"o3 c1 d1 e1 " * 100 + b"\r\n"
+
+
+def processes():
+    """(pid, parent, group) of every live process (zombies left out)."""
+    found = []
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % name) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        if fields[0] != "Z":
+            found.append((int(name), int(fields[1]), int(fields[2])))
+    return found
 
 
 def full_disk():
@@ -369,6 +386,139 @@ class SignalsWhileRendering(FaultTest):
         self.assertFalse(os.path.exists(os.path.join(self.orfeon, "prvgarde.tab")))
         self.assertEqual([held], self.temporaries())
         self.assertEqual(b"previous recording", self.read("sortie.wav"))
+
+
+class LeftBehind(FaultTest):
+    """Companions end with the program, however it ends, and take their
+    temporary files with them."""
+    device = "1"
+
+    def test_jouer_tout_ends_with_the_program(self):
+        self.write("prv.tab", LONG_PIECE)
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi")], stdin=subprocess.PIPE,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env(),
+                                       cwd=self.root)
+            program.stdin.write(b"600\n")
+            program.stdin.flush()
+            self.wait_for(lambda: any(os.path.getsize(t) > 1_000_000 for t in self.temporaries()))
+            player = [pid for pid, parent, _ in processes() if parent == program.pid]
+            self.assertEqual(1, len(player), "sonplay renders")
+            program.send_signal(sig)
+            program.wait(timeout=5)
+            time.sleep(1)
+            self.assertEqual([], [p for p in processes() if player[0] in (p[0], p[2])], sig)
+            self.assertEqual([], self.temporaries(), sig)
+
+
+class Lost(FaultTest):
+    def test_two_programs_switching_settings_lose_nothing(self):
+        settings = os.path.join(self.orfeon, "lexiton.ini")
+        lost = 0
+        for _ in range(40):
+            with open(settings, "wb") as f:
+                f.write(b"tempo=90\r\n")
+            programs = []
+            for command in (b"703\n", b"704\n"):
+                program = self.start()
+                program.stdin.write(command)
+                program.stdin.flush()
+                while not program.stdout.readline().startswith(b"ASK"):
+                    pass
+                programs.append(program)
+            # Both switch on at the same moment.
+            for program in programs:
+                program.stdin.write(b"o\n24310\n")
+            for program in programs:
+                program.stdin.flush()
+            for program in programs:
+                program.communicate(timeout=10)
+            text = self.read("lexiton.ini")
+            lost += b"decompte=1" not in text or b"metronome=1" not in text or b"tempo=90" not in text
+        self.assertEqual(0, lost)
+
+
+class ReportedOnce(FaultTest):
+    device = "1"
+
+    def test_recording_that_fails_in_jouer_tout_is_said(self):
+        self.write("prv.tab", b"c d e\r\n")
+        program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi")], stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=self.env(),
+                                   cwd=self.root, preexec_fn=full_disk)
+        program.stdin.write(b"600\n")
+        program.stdin.flush()
+        lines = []
+        reader = threading.Thread(target=lambda: lines.extend(l.decode().rstrip("\n") for l in program.stdout))
+        reader.start()
+        self.wait_for(lambda: "INFO\timpossible d'écrire\t\\\\orfeon\\\\sortie.wav\\nle fichier est trop grand"
+                      in lines)
+        program.stdin.write(b"24310\n")
+        program.stdin.close()
+        program.wait(timeout=10)
+        reader.join()
+        self.assertEqual([], self.temporaries())
+
+    def test_failed_recording_said_once_per_command(self):
+        self.write("prv.tab", b"c|d|e|f|g|a|b|c|\r\n")
+        # Eight measures, then "fin de la tablature" answered Non; then
+        # Précédent plays from the eighth note. The data directory is
+        # read-only (in a mount namespace of the run's own).
+        stdin = b"601\n" + b"o\n" * 8 + b"n\n603\n24310\n"
+        read_only = 'mount --bind "$0" "$0" && mount -o remount,bind,ro "$0" && exec "$@"'
+        done = subprocess.run(["unshare", "-rm", "sh", "-c", read_only, self.orfeon, pavsdi.program_without_companions()],
+                              input=stdin, capture_output=True, env=self.env(), cwd=self.root, timeout=30)
+        said = [l for l in done.stdout.decode().splitlines() if "sortie.wav" in l]
+        self.assertEqual(["INFO\timpossible d'écrire\t\\\\orfeon\\\\sortie.wav\\nle disque est en lecture seule"] * 2,
+                         said, "once for each of the two commands")
+
+
+class Unbounded(FaultTest):
+    """Input past its bound is refused with a message, and no more of it is
+    kept than the bound."""
+
+    def peak_kb(self, program):
+        _, status, usage = os.wait4(program.pid, 0)
+        program.returncode = os.waitstatus_to_exitcode(status)
+        return usage.ru_maxrss
+
+    def test_huge_clipboard_and_huge_line(self):
+        clipboard = os.path.join(self.root, "presse-papier")
+        with open(clipboard, "wb") as f:
+            f.truncate(300 << 20)
+        with open(clipboard, "r+b") as f:
+            f.write(b"c d e ")
+        # The line is fed a megabyte at a time: a child forked from a test
+        # holding it would count it in its own peak.
+        cases = [
+            ("clipboard", [b"611\n24310\n"], {"PAVSDI_CLIPBOARD": clipboard},
+             "INFO\tpresse papier trop grand\tle presse papier contient plus de 1024 Ko de texte : il n'est pas lu"),
+            ("line", [b"9" * (1 << 20)] * 100 + [b"\n503\n\n24310\n"], {},
+             "ASK\tgamme majeure\toui=saisie non=suivant annuler=quitter"),
+        ]
+        for name, stdin, extra, said in cases:
+            program = self.start(**extra)
+            for chunk in stdin:
+                program.stdin.write(chunk)
+            program.stdin.close()
+            peak = self.peak_kb(program)
+            out = program.stdout.read().decode().splitlines()
+            err = program.stderr.read().decode()
+            self.assertEqual(0, program.returncode, name)
+            self.assertIn(said, out, name)
+            self.assertLess(peak, 60_000, name)
+            if name == "line":
+                self.assertIn("Ligne refusée : elle dépasse 2047 caractères.", err)
+
+    def test_clipsend_given_no_text_leaves_the_clipboard(self):
+        clipboard = os.path.join(self.root, "presse-papier")
+        with open(clipboard, "wb") as f:
+            f.write(b"o3 c d e")
+        self.write("prvinfo.tab", b"\0" * 100)
+        status, lines, err = self.run_program("clipsend", PAVSDI_CLIPBOARD=clipboard)
+        self.assertEqual((1, []), (status, lines), err)
+        with open(clipboard, "rb") as f:
+            self.assertEqual(b"o3 c d e", f.read())
 
 
 if __name__ == "__main__":

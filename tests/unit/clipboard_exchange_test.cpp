@@ -293,23 +293,28 @@ TEST_F(Clipboard, FileClipboardHoldsTheBytes) {
   std::string path = root + "/presse-papier";
   platform::Clipboard& file = drivers::FileClipboard(path.c_str());
   char text[kLongText];
+  using enum platform::TClipboardText;
   ASSERT_TRUE(file.Open());
-  EXPECT_FALSE(file.ReadText(text, sizeof text)) << "a missing file is an empty clipboard";
+  EXPECT_EQ(kNone, file.ReadText(text, sizeof text)) << "a missing file is an empty clipboard";
   EXPECT_STREQ("", text);
   EXPECT_TRUE(file.WriteText("r\xE9" "cit\n"));
-  EXPECT_TRUE(file.ReadText(text, sizeof text));
+  EXPECT_EQ(kText, file.ReadText(text, sizeof text));
   EXPECT_STREQ("r\xE9" "cit\n", text);
-  EXPECT_TRUE(file.ReadText(text, 3));
+  EXPECT_EQ(kText, file.ReadText(text, 3));
   EXPECT_STREQ("r\xE9", text);
   file.Close();
   std::ofstream(path, std::ios::binary) << "\xC3\xA9t\xC3\xA9";  // written by a person, in UTF-8
-  EXPECT_TRUE(file.ReadText(text, sizeof text));
+  EXPECT_EQ(kText, file.ReadText(text, sizeof text));
   EXPECT_STREQ("\xE9t\xE9", text);
+  // Past the bound the text is refused, not cut.
+  std::ofstream(path, std::ios::binary) << std::string(platform::kClipboardLimit + 1, 'c');
+  EXPECT_EQ(kTooLong, file.ReadText(text, sizeof text));
+  EXPECT_STREQ("", text);
   EXPECT_FALSE(drivers::FileClipboard((root + "/no/such/dir/x").c_str()).WriteText("c"));
   // A directory or a device is no clipboard: refused, never read nor replaced.
   for (const char* other : {"/", "/dev/zero", "/dev/null"}) {
     platform::Clipboard& odd = drivers::FileClipboard(other);
-    EXPECT_FALSE(odd.ReadText(text, sizeof text)) << other;
+    EXPECT_EQ(kNone, odd.ReadText(text, sizeof text)) << other;
     EXPECT_FALSE(odd.WriteText("c")) << other;
   }
   struct stat st;

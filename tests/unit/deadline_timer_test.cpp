@@ -92,10 +92,11 @@ TEST_F(LiveTiming, SendingCostDoesNotDrift) {
   ParsePlayString(sixteenths.c_str(), notes, lengths);
   PlayNoteList(0, notes, lengths);
   ASSERT_EQ(200u, device.onsetsUs.size());
-  // A sixteenth at tempo 240 lasts 62 ms; the timeline starts at the first
-  // wait and every later onset sits on its grid, sending costs included.
+  // A sixteenth at tempo 240 lasts 62.5 ms, waited 62 then 63 ms; the
+  // timeline starts at the first wait and every later onset sits on its
+  // grid, sending costs included.
   for (size_t i = 1; i < device.onsetsUs.size(); ++i)
-    ASSERT_EQ(1000700 + i * 62000 + 700, device.onsetsUs[i]) << "note " << i;
+    ASSERT_EQ(1000700 + i * 62500 / 1000 * 1000 + 700, device.onsetsUs[i]) << "note " << i;
 }
 
 TEST_F(LiveTiming, NoRushAfterAPrompt) {

@@ -16,12 +16,14 @@ class FakeClipboard : public platform::Clipboard {
     isOpen = true;
     return true;
   }
-  bool ReadText(char* buffer, int size) override {
+  platform::TClipboardText ReadText(char* buffer, int size) override {
     EXPECT_TRUE(isOpen);
+    buffer[0] = 0;
+    if (text.size() > platform::kClipboardLimit) return platform::TClipboardText::kTooLong;
     int n = 0;
     for (; n < size - 1 && n < static_cast<int>(text.size()); ++n) buffer[n] = text[n];
     buffer[n] = 0;
-    return n > 0;
+    return n > 0 ? platform::TClipboardText::kText : platform::TClipboardText::kNone;
   }
   bool WriteText(const char* t) override {
     EXPECT_TRUE(isOpen);

@@ -18,13 +18,23 @@ TEST_F(Port, WaitLengthsAndCaps) {
       {60, 1, 4000},    {60, 240000001, 0}, {120, 16000, 125}, {240, 16000, 62},
       {60, 2285, 1750}, {61, 4000, 983},  // each division truncates
   };
-  OpenDefaultPort();
   for (const Case& c : cases) {
+    OpenDefaultPort();  // a new playing: nothing carried
     WorkingState.Tempo = c.tempo;
     uint64_t before = clock.NowMs();
     EXPECT_EQ(c.ms, WaitNoteLength(c.length)) << c.tempo << " " << c.length;
     EXPECT_EQ(c.ms, clock.NowMs() - before) << c.tempo << " " << c.length;
   }
+}
+
+// What a wait cuts off is carried to the next ones: 21 sixteenths at tempo
+// 84 (178.57 ms each, 3750 ms in all) last 3749 ms, not 21 x 178 = 3738.
+TEST_F(Port, FractionsOfAMillisecondAreCarried) {
+  OpenDefaultPort();
+  WorkingState.Tempo = 84;
+  uint64_t before = clock.NowMs();
+  for (int i = 0; i < 21; ++i) WaitNoteLength(16000);
+  EXPECT_EQ(3749u, clock.NowMs() - before);
 }
 
 TEST_F(Port, ExactBytesOfTheThreeMessages) {

@@ -60,7 +60,7 @@ TEST_F(VoicePlayer, StaccatoSoundsSevenEighths) {
   EXPECT_EQ((std::vector<std::string>{"t=0 on 72 127", "t=875 off 72", "t=2000 on 74 127",
                                       "t=2437 off 74"}),
             MidiLog());
-  EXPECT_EQ(2499u, clock.NowMs());  // 437 + 62: each wait truncates
+  EXPECT_EQ(2500u, clock.NowMs());  // 437 + 63: the half millisecond cut off is carried
   EXPECT_EQ(6, WorkingState.Octave);
 }
 

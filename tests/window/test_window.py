@@ -17,7 +17,8 @@ ARTEFACTS = os.path.join(pavsdi.BUILD, "window-artefacts")
 
 MENUS = [
     ("&Tabla", [(24331, "&Nouveau\\tCtrl+N"), (24332, "&Ouvrir...\\tCtrl+O"), None, (24333, "&Sauver\\tCtrl+S"),
-                (24334, "Enregistrer sous..."), None, (24340, "Print Pre&view..."),
+                (24334, "Enregistrer sous..."), None, (24345, "&Importer..."),
+                (24346, "Exporter en &MusicXML..."), None, (24340, "Print Pre&view..."),
                 (24337, "&Print..."), (24338, "P&rint Setup..."), None, (24310, "E&xit\\tAlt+F4")]),
     ("&Edit", [(24319, "Edit &note"), (24320, "Edit &rythme"), (24321, "&Undo\\tAlt+BkSp"), None,
                (24322, "&Couper\\tShift+Del"), (24323, "&Copier\\tCtrl+Ins"),

@@ -375,6 +375,19 @@ void Start(TSDIDecFrame* mainFrame) {
   frame = mainFrame;
   frame->Bind(wxEVT_MENU, LogCommand);
   Log("READY");
+  // Answers before the first step that acts (waits aside) are for a
+  // question asked as the window comes up.
+  for (auto step = steps.begin(); step != steps.end();) {
+    if (step->rfind("wait ", 0) == 0) {
+      ++step;
+    } else if (step->rfind("answer ", 0) == 0) {
+      Log("STEP\t" + *step);
+      boxAnswers.push_back(step->substr(7));
+      step = steps.erase(step);
+    } else {
+      break;
+    }
+  }
   runner = new TStepRunner;
   runner->Start(100);
 }

@@ -5,7 +5,10 @@
 //   BOX<TAB>INFO|ASK<TAB>caption<TAB>text<TAB>answer   CUE<TAB>path
 //   RUN<TAB>command line<TAB>show mode                   CMD<TAB>id
 // Steps:
-//   answer 6|7|2|show   the next question's answer ("show": shown for real)
+//   answer 6|7|2|show   the next question's answer ("show": shown for real;
+//                       those before the first step that acts, waits
+//                       aside, are ready for a question asked as the
+//                       window comes up)
 //   file PATH|cancel    the next open or save dialog's answer
 //   key [alt+|ctrl+|shift+]KEY   a key through the keyboard (to the
 //   editor, or to the box that shows)   rawkey KEY   a key to whichever
