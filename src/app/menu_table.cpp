@@ -11,10 +11,11 @@ constexpr TAccelerator Shift(TKey key) { return {kShiftKey, key}; }
 constexpr TMenuItem kSeparator{kNoCommand, "", kNone, false, ""};
 
 const TMenuItem kTabla[] = {
-    {kNewCommand, "&Nouveau", kNone, false, "Creates a new window"},
-    {kOpenCommand, "&Ouvrir...", kNone, false, "Opens a window"},
+    // The keys every editor has for these.
+    {kNewCommand, "&Nouveau\tCtrl+N", Ctrl(TKey::N), false, "Creates a new window"},
+    {kOpenCommand, "&Ouvrir...\tCtrl+O", Ctrl(TKey::O), false, "Opens a window"},
     kSeparator,
-    {kSaveCommand, "&Sauver", kNone, true, "Saves the active document"},
+    {kSaveCommand, "&Sauver\tCtrl+S", Ctrl(TKey::S), true, "Saves the active document"},
     {kSaveAsCommand, "Enregistrer sous...", kNone, true, "Saves the active document with a new name"},
     kSeparator,
     {kImportCommand, "&Importer...", kNone, false, ""},

@@ -4,7 +4,7 @@
 #include "core/command_ids.h"
 
 // Keys of the accelerators (all virtual-key accelerators).
-enum class TKey { None, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, Backspace, Delete, Insert };
+enum class TKey { None, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, Backspace, Delete, Insert, N, O, S };
 
 constexpr unsigned kAltKey = 1;
 constexpr unsigned kCtrlKey = 2;

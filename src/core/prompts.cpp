@@ -4,6 +4,7 @@
 #include "platform/interrupt.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/stop_request.h"
 
 namespace {
 
@@ -25,8 +26,13 @@ int AskYesNoCancel(const char* text, const char* caption) {
   return ShowBox(text, caption, kQuestionBox);
 }
 
-void PlayCue(const char* path) { platform::Get().sound->PlayCue(path); }
+// A command the user stopped is not completed: it ends in silence.
+void PlayCue(const char* path) {
+  if (!platform::StopSeen()) platform::Get().sound->PlayCue(path);
+}
 
 void RunProgram(const char* commandLine, int showMode) {
   platform::Get().programs->Exec(commandLine, showMode);
 }
+
+void EndProgram(const char* commandLine) { platform::Get().programs->End(commandLine); }

@@ -20,6 +20,8 @@ void PlayCue(const char* path);
 
 // Starts a companion program or page without waiting for it.
 void RunProgram(const char* commandLine, int showMode);
+// Ends what RunProgram started with this command line, if it still runs.
+void EndProgram(const char* commandLine);
 
 // The box types of the platform's message boxes.
 constexpr unsigned kInfoBox = 64;     // OK button and the information icon

@@ -114,6 +114,7 @@ class ConsolePrograms : public platform::Programs {
     PrintLine("RUN\t" + EscapeField(commandLine) + "\t" + std::to_string(showMode));
     StartProgram(commandLine);
   }
+  void End(const char* commandLine) override { EndProgram(commandLine); }
 };
 
 ConsoleInput consoleInput;

@@ -15,7 +15,7 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine);
 // StartChild); a page's opener is left to the desktop. Its standard output
 // goes to standard error unless SendCompanionOutputTo said otherwise, or
 // nowhere, with its errors, when `quiet`. False when it could not be
-// started. Nothing is reported either way. The child's process id goes to
+// started, or for a page when no program but PavSdi would open it. Nothing is reported either way. The child's process id goes to
 // `pid` when asked for.
 bool StartProgram(const char* commandLine, int* pid = nullptr, bool quiet = false);
 
@@ -23,5 +23,16 @@ bool StartProgram(const char* commandLine, int* pid = nullptr, bool quiet = fals
 // lines of the script protocol there (the console passes them on as its
 // own, the window shows them, see CompanionMessages).
 void SendCompanionOutputTo(int fd);
+
+// Ends what StartProgram started with this command line and still runs
+// (SIGTERM, which lets a companion switch its notes off and write its
+// recordings; SIGKILL when it does not end), and returns when it has ended.
+void EndProgram(const char* commandLine);
+
+// The program that opens a page: the desktop's default for HTML when that
+// is not PavSdi (offered for text/plain, of which HTML is a kind, it would
+// read the page as reading options), else the system's web browser; ""
+// when there is none.
+std::string PageOpener();
 
 }  // namespace drivers

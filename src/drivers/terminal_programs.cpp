@@ -106,6 +106,8 @@ void TerminalPrograms::Exec(const char* commandLine, int) {
   if (WaitFor(fd)) Say("programme arrêté");
 }
 
+void TerminalPrograms::End(const char* commandLine) { EndProgram(commandLine); }
+
 bool PlayerStarted() { return player != TPlayer::kNone; }
 
 void WaitForPlayer() {

@@ -12,6 +12,7 @@ namespace drivers {
 class TerminalPrograms : public platform::Programs {
  public:
   void Exec(const char* commandLine, int showMode) override;
+  void End(const char* commandLine) override;
 };
 
 // True from the player's start until its box has waited for it.

@@ -46,6 +46,8 @@ namespace {
 // The notes switched on and not yet off, by pitch byte, so that a stop
 // leaves none sounding.
 bool sounding[256] = {};
+// All sound off was sent since the last note started.
+bool silenced = false;
 
 // The kind plus the channel; any channel a settings file gives, up to the
 // largest number, is added modulo 256 (the packing keeps the low byte).
@@ -67,6 +69,7 @@ uint32_t Send(uint32_t kind, int32_t data1, int32_t data2) {
 
 uint32_t SendNoteOn(int32_t pitch) {
   sounding[pitch & 0xFF] = true;
+  silenced = false;
   return Send(0x90, pitch, static_cast<int32_t>(WorkingState.Velocity));
 }
 
@@ -81,6 +84,10 @@ bool StopIfRequested() {
   if (!platform::StopRequested()) return false;
   for (int pitch = 0; pitch < 256; ++pitch)
     if (sounding[pitch]) SendNoteOff(pitch);
+  // All sound off: the notes' release is cut too, so that the stop is
+  // heard at once.
+  if (!silenced) Send(0xB0, 120, 0);
+  silenced = true;
   return true;
 }
 

@@ -19,8 +19,8 @@ class MidiDevice {
   virtual bool Open() = 0;
   // One complete channel message of `length` bytes (2 or 3).
   virtual void Send(const uint8_t* bytes, int length) = 0;
-  // Lets `ms` milliseconds of music pass: live devices sleep, recorders
-  // advance their own clock.
+  // Lets `ms` milliseconds of music pass: live devices sleep (and wake at
+  // once when the user asks to stop), recorders advance their own clock.
   virtual void Wait(uint32_t ms) = 0;
   virtual void Close() = 0;
   // For a recorder, the file it writes as the program names it

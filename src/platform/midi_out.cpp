@@ -4,6 +4,7 @@
 
 #include "platform/interrupt.h"
 #include "platform/platform.h"
+#include "platform/stop_request.h"
 
 namespace platform {
 
@@ -32,6 +33,19 @@ void AllNotesOff(MidiOutPort& port) {
     port.device->Send(off, 3);
   }
   port.sounding.reset();
+}
+
+// Sleeps to `deadlineUs` in short steps, so that a stop asked in the middle
+// of a long note is heard at once; the last step keeps the clock's accuracy.
+void SleepUnlessStopped(Clock& clock, uint64_t deadlineUs) {
+  constexpr uint32_t kLookMs = 20;
+  while (!StopRequested()) {
+    if (clock.NowUs() + kLookMs * 1000 >= deadlineUs) {
+      clock.SleepUntilUs(deadlineUs);
+      return;
+    }
+    clock.SleepMs(kLookMs);
+  }
 }
 
 }  // namespace
@@ -101,7 +115,8 @@ void MidiOutWait(TMidiOut port, uint32_t ms) {
   if (port && port->open) {
     port->device->Wait(ms);
   } else {
-    Get().clock->SleepMs(ms);
+    Clock& clock = *Get().clock;
+    SleepUnlessStopped(clock, clock.NowUs() + uint64_t{ms} * 1000);
   }
 }
 
@@ -111,7 +126,7 @@ void CloseAllMidiPorts() {
 
 void LiveMidiDevice::Wait(uint32_t ms) {
   Clock& clock = *Get().clock;
-  clock.SleepUntilUs(timer_.Next(clock.NowUs(), ms));
+  SleepUnlessStopped(clock, timer_.Next(clock.NowUs(), ms));
   timer_.Woke(clock.NowUs());
 }
 

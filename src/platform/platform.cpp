@@ -20,6 +20,7 @@ class SilentSound : public Sound {
 class NoPrograms : public Programs {
  public:
   void Exec(const char*, int) override {}
+  void End(const char*) override {}
 };
 
 class NoInput : public LineInput {

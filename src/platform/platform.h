@@ -32,6 +32,9 @@ class Programs {
  public:
   virtual ~Programs() = default;
   virtual void Exec(const char* commandLine, int showMode) = 0;
+  // Ends what Exec started with this command line and still runs, and
+  // returns when it has ended (the companion player gives its device back).
+  virtual void End(const char* commandLine) = 0;
 };
 
 // Time for the live devices: a monotonic time base in microseconds. The fake

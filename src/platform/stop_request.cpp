@@ -14,6 +14,8 @@ bool StopRequested() {
   return requested;
 }
 
+bool StopSeen() { return requested; }
+
 void ClearStopRequest() { requested = false; }
 
 void RequestStop() { requested = true; }

@@ -1,5 +1,6 @@
 #include "shell/accessibility.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 namespace {
@@ -24,4 +25,11 @@ void ReadAsAlert(wxWindow* window, const wxString& text) {
   // Readers say an alert's description after its name; its labels are not
   // found when it opens.
   atk_object_set_description(box, text.utf8_str());
+}
+
+void FocusWhenShown(wxWindow* window) {
+  GtkWidget* widget = window->GetHandle();
+  gtk_widget_realize(widget);
+  GdkWindow* shown = gtk_widget_get_window(widget);
+  if (GDK_IS_X11_WINDOW(shown)) gdk_x11_window_set_user_time(shown, gdk_x11_get_server_time(shown));
 }

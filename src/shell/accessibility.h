@@ -8,3 +8,8 @@ void SetAccessibleName(wxWindow* window, const wxString& name);
 
 // The window is read as a message box: its name, then `text`.
 void ReadAsAlert(wxWindow* window, const wxString& text);
+
+// A box opened by the program, however long after the user's last key (a
+// question after the music), is the user's next step: the window manager
+// gives it the focus rather than take it for a window that steals it.
+void FocusWhenShown(wxWindow* window);

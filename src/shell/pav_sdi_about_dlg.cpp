@@ -7,6 +7,7 @@
 #include "app/project_rc_version.h"
 #include "app/version_block.h"
 #include "core/working_state.h"
+#include "shell/accessibility.h"
 #include "shell/glyphs.h"
 #include "shell/wx_text.h"
 
@@ -31,7 +32,7 @@ TPavSdiAboutDlg::TPavSdiAboutDlg(wxWindow* parent)
   SetFont(wxFont(wxFontInfo(8)));
   SetClientSize(Size(this, 204, 65));
   version_ = Text(this, kVersionText, "Version", 2, 14, 200, 8, wxALIGN_CENTRE_HORIZONTAL);
-  Text(this, wxID_ANY, "Pavane SDI Example", 2, 4, 200, 8, wxALIGN_CENTRE_HORIZONTAL);
+  title_ = Text(this, wxID_ANY, "Pavane SDI Example", 2, 4, 200, 8, wxALIGN_CENTRE_HORIZONTAL);
   copyright_ = Text(this, kCopyrightText, "", 2, 27, 200, 17, wxALIGN_CENTRE_HORIZONTAL);
   special_ = Text(this, kSpecialText, "", 136, 55, 66, 8, wxALIGN_RIGHT);
   new wxStaticBitmap(this, wxID_ANY, ApplicationIcon(32), At(this, 2, 2), Size(this, 34, 34));
@@ -51,6 +52,12 @@ void TPavSdiAboutDlg::SetupWindow() {
   version_->SetLabel(Wx(texts.version));
   copyright_->SetLabel(Wx(texts.copyright));
   special_->SetLabel(Wx(texts.special));
+  // Read when it opens, as the message boxes are: a reader finds no label
+  // of a dialog by itself.
+  wxString spoken;
+  for (wxStaticText* line : {title_, version_, copyright_, special_})
+    if (!line->GetLabel().empty()) spoken += (spoken.empty() ? "" : "\n") + line->GetLabel();
+  ReadAsAlert(this, spoken);
 }
 
 void ShowAboutBox(wxWindow* mainWindow) {

@@ -11,6 +11,7 @@ class TPavSdiAboutDlg : public wxDialog {
   void SetupWindow();
 
  private:
+  wxStaticText* title_;
   wxStaticText* version_;
   wxStaticText* copyright_;
   wxStaticText* special_;

@@ -6,6 +6,7 @@
 #include "app/document_registration.h"
 #include "app/document_window.h"
 #include "app/file_commands.h"
+#include "shell/check_list_dlg.h"
 #include "shell/glyphs.h"
 #include "shell/kept_text.h"
 #include "shell/pav_sdi_edit_file.h"
@@ -36,6 +37,7 @@ void TPavSdiApp::SetUpMainWindow() {
   frame_ = new TSDIDecFrame(Wx(kProductCaption));
   StartApplication(kProductCaption);
   RegisterDocumentCommands();
+  RegisterCheckList(frame_->Client());
   frame_->Client()->SetupWindow();
   KeepUnsavedTextOnTheWayOut(frame_->Client());
   frame_->DragAcceptFiles(true);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <wx/filename.h>
 
@@ -21,6 +22,15 @@ namespace {
 const char kChangedText[] =
     "Le texte du fichier %s a changé.\n\nVoulez-vous sauvegarder les modifications?";
 const char kUntitled[] = "Document";
+
+// A search heard by ear: a match is heard as the selection moves, its
+// absence only when said.
+void ShowSearchResult(const wxString& wanted, int replaced) {
+  std::string text = replaced > 1    ? std::to_string(replaced) + " remplacements"
+                     : replaced == 1 ? std::string("1 remplacement")
+                                     : "« " + Cp1252(wanted) + " » introuvable";
+  ShowInfo(text.c_str(), "Rechercher");
+}
 
 void ShowFileMessage(const char* format, const char* path) {
   char message[kFileNameSize + 48];
@@ -229,7 +239,7 @@ void TPavSdiEditFile::FindNextMatch() {
   long from, to;
   GetSelection(&from, &to);
   bool down = Downwards();
-  if (!FindFrom(down ? to : from, down)) wxBell();
+  if (!FindFrom(down ? to : from, down)) ShowSearchResult(findData_.GetFindString(), 0);
 }
 
 bool TPavSdiEditFile::Downwards() const { return (findData_.GetFlags() & wxFR_DOWN) != 0; }
@@ -279,7 +289,7 @@ void TPavSdiEditFile::OnFindEvent(wxFindDialogEvent& event) {
   if (type == wxEVT_FIND) {
     // The selection itself may be the match.
     bool down = Downwards();
-    if (!FindFrom(down ? from : to, down)) wxBell();
+    if (!FindFrom(down ? from : to, down)) ShowSearchResult(findData_.GetFindString(), 0);
   } else if (type == wxEVT_FIND_NEXT) {
     FindNextMatch();
   } else if (type == wxEVT_FIND_REPLACE) {
@@ -287,10 +297,13 @@ void TPavSdiEditFile::OnFindEvent(wxFindDialogEvent& event) {
     FindNextMatch();
   } else {
     long next = 0;
+    int replaced = 0;
     while (FindFrom(next, true)) {
       GetSelection(&from, &to);
       Replace(from, to, findData_.GetReplaceString());
       next = from + static_cast<long>(findData_.GetReplaceString().length());
+      ++replaced;
     }
+    ShowSearchResult(findData_.GetFindString(), replaced);
   }
 }

@@ -14,9 +14,11 @@
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
+#include "core/working_state.h"
 #include "formats/encoding.h"
 #include "platform/stop_request.h"
 #include "shell/glyphs.h"
+#include "shell/keys_while_playing.h"
 #include "shell/pav_sdi_edit_file.h"
 #include "shell/tool_rect.h"
 #include "shell/wx_text.h"
@@ -25,6 +27,8 @@ namespace {
 
 constexpr int kSeparatorWidth = 6;
 constexpr int kToolBarFontSize = 10;
+constexpr int kTablatureField = 1;
+constexpr int kFirstLockField = 2;
 constexpr int kLockFields = 3;
 const char* const kLockTexts[kLockFields] = {"CAPS", "NUM", "SCRL"};
 const wxKeyCode kLockKeys[kLockFields] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
@@ -34,6 +38,9 @@ int KeyCode(TKey key) {
     case TKey::Backspace: return WXK_BACK;
     case TKey::Delete: return WXK_DELETE;
     case TKey::Insert: return WXK_INSERT;
+    case TKey::N: return 'N';
+    case TKey::O: return 'O';
+    case TKey::S: return 'S';
     case TKey::None: return 0;
     default: return WXK_F1 + (static_cast<int>(key) - static_cast<int>(TKey::F1));
   }
@@ -119,12 +126,24 @@ void TSDIDecFrame::AssignMenu() {
 }
 
 void TSDIDecFrame::InsertStatusBar() {
-  wxStatusBar* bar = CreateStatusBar(1 + kLockFields);
-  int widths[1 + kLockFields] = {-1, 48, 48, 48};
-  int styles[1 + kLockFields] = {wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
-  bar->SetStatusWidths(1 + kLockFields, widths);
-  bar->SetStatusStyles(1 + kLockFields, styles);
+  wxStatusBar* bar = CreateStatusBar(kFirstLockField + kLockFields);
+  int widths[kFirstLockField + kLockFields] = {-1, 220, 48, 48, 48};
+  int styles[kFirstLockField + kLockFields] = {wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+  bar->SetStatusWidths(kFirstLockField + kLockFields, widths);
+  bar->SetStatusStyles(kFirstLockField + kLockFields, styles);
+  ShowCurrentTablature();
   lockTimer_.Start(250);
+}
+
+// What F5 and the measure commands play, whatever the editor shows.
+void TSDIDecFrame::ShowCurrentTablature() {
+  wxStatusBar* bar = GetStatusBar();
+  if (!bar) return;
+  const char* name = WorkingState.TabFile;
+  for (const char* c = WorkingState.TabFile; *c; ++c)
+    if (*c == '\\' || *c == '/') name = c + 1;
+  wxString shown = "tablature : " + Wx(name);
+  if (bar->GetStatusText(kTablatureField) != shown) bar->SetStatusText(shown, kTablatureField);
 }
 
 void TSDIDecFrame::InsertToolBar() {
@@ -196,13 +215,17 @@ void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
   if (id >= wxID_FILE1 && id < wxID_FILE1 + kRecentFileCount) {
     OpenRecentFile(id - wxID_FILE1);
     RefreshRecentFiles();
+    ShowCurrentTablature();
     return;
   }
+  BetweenPlayings();
   platform::ClearStopRequest();
   // A command no part supplies does nothing; passing it on would let the
   // toolkit's own menu accelerator send it a second time.
   RunCommand(id, "");
+  BetweenPlayings();
   RefreshRecentFiles();
+  ShowCurrentTablature();
 }
 
 // Items whose command has an enable check follow it; the others keep the
@@ -248,6 +271,6 @@ void TSDIDecFrame::OnLockTimer(wxTimerEvent&) {
   HintDisabledTool();
   for (int i = 0; i < kLockFields; ++i) {
     wxString shown = wxGetKeyState(kLockKeys[i]) ? kLockTexts[i] : "";
-    if (bar->GetStatusText(1 + i) != shown) bar->SetStatusText(shown, 1 + i);
+    if (bar->GetStatusText(kFirstLockField + i) != shown) bar->SetStatusText(shown, kFirstLockField + i);
   }
 }

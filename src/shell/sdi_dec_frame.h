@@ -26,6 +26,8 @@ class TSDIDecFrame : public wxFrame {
 
   // The recent files as menu items, after a change of the list.
   void RefreshRecentFiles();
+  // The current tablature's name in the status bar.
+  void ShowCurrentTablature();
   // The first of the dropped files.
   void DropFiles(const wxArrayString& names);
 

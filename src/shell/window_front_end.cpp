@@ -1,6 +1,7 @@
 #include "shell/window_front_end.h"
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <glib-unix.h>
@@ -8,16 +9,19 @@
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
-#include <wx/utils.h>
 
 #include "app/application.h"
+#include "app/file_commands.h"
+#include "core/prompts.h"
 #include "drivers/audio_cues.h"
 #include "drivers/companion_messages.h"
 #include "drivers/launcher.h"
+#include "formats/encoding.h"
 #include "platform/clipboard.h"
 #include "platform/interrupt.h"
 #include "platform/stop_request.h"
 #include "shell/french_locale.h"
+#include "shell/keys_while_playing.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/testing/test_script.h"
 #include "shell/wx_clipboard.h"
@@ -31,16 +35,20 @@ namespace {
 
 class TDesktopPrograms : public platform::Programs {
  public:
-  void Exec(const char* commandLine, int) override { drivers::StartProgram(commandLine); }
+  void Exec(const char* commandLine, int) override {
+    if (drivers::StartProgram(commandLine)) return;
+    // A page that nothing here opens: the user is told where it is.
+    std::vector<std::string> words = drivers::ResolveCommandLine(commandLine);
+    if (words.size() < 2 || words[0] != "xdg-open") return;
+    std::string text = "aucun navigateur pour ouvrir la page ; elle est ici : " + formats::Utf8ToCp1252(words[1]);
+    ShowInfo(text.c_str(), kProductCaption);
+  }
+  void End(const char* commandLine) override { drivers::EndProgram(commandLine); }
 };
 
 TWxDialogs dialogs;
 TWxFileDialogs fileDialogs;
 TDesktopPrograms programs;
-
-// While music plays no window message is processed, so Escape is read from
-// the keyboard's state.
-bool EscapeHeld() { return wxGetKeyState(WXK_ESCAPE); }
 
 // A signal wakes every loop of the toolkit, the modal boxes' included.
 gboolean OnInterrupt(gint fd, GIOCondition, gpointer) {
@@ -96,7 +104,8 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   services.sound = &drivers::AudioCues();
   services.programs = &programs;
   services.files = &fileDialogs;
-  services.stopPoll = EscapeHeld;
+  WatchKeysWhilePlaying();
+  services.stopPoll = EscapePressedWhilePlaying;
   // A clipboard file the user chose (PAVSDI_CLIPBOARD) stays in use.
   const char* clipboardFile = std::getenv("PAVSDI_CLIPBOARD");
   if (!clipboardFile || !*clipboardFile) services.clipboard = &WxClipboard();

@@ -9,6 +9,7 @@
 
 #include "core/prompts.h"
 #include "shell/accessibility.h"
+#include "shell/keys_while_playing.h"
 #include "shell/pav_sdi_app.h"
 #include "shell/sdi_dec_frame.h"
 #include "shell/wx_text.h"
@@ -60,6 +61,7 @@ class TMessageBox : public wxDialog {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& event) { EndModal(event.GetId()); });
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent&) { first_->SetFocus(); });
     ReadAsAlert(this, text);
+    FocusWhenShown(this);
   }
 
  private:
@@ -107,8 +109,11 @@ class TMessageBox : public wxDialog {
 
 int TWxDialogs::MessageBox(const char* text, const char* caption, unsigned type) {
   bool question = type == kQuestionBox;
+  BetweenPlayings();
   TMessageBox box(BoxParent(), Wx(text), Wx(caption), question);
-  switch (box.ShowModal()) {
+  int shown = box.ShowModal();
+  BetweenPlayings();
+  switch (shown) {
     case wxID_YES: return kYes;
     case wxID_NO: return kNo;
     case wxID_CANCEL: return question ? kCancel : kOk;

@@ -152,6 +152,8 @@ void PlayAll(const char*) {
   ws.MidiOut = nullptr;
   RunProgram(kMeasureProgram, kShowMaximized);
   ShowInfo("initialisation", "midimapper");
+  // Closing the box ends the companion's playing: the device is then ours.
+  EndProgram(kMeasureProgram);
   OpenMidiPort();
 }
 

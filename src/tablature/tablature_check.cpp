@@ -19,20 +19,32 @@
 
 namespace {
 
-constexpr char kCaption[] = "vérification de la tablature";
 
 struct Problem {
   int64_t measure;
   size_t at;  // in the text; after every position for a whole measure
-  std::string text;
-  bool counts;  // false for what is only named (the anacrusis)
+  TCheckProblem shown;
 };
 
 struct MeasureLength {
   int64_t measure;
   double beats;
   int32_t numerator;
+  int line, column;  // where the measure begins
 };
+
+// A problem at a place: what, then where, the key words first.
+TCheckProblem AtPlace(const std::string& what, int64_t measure, int line, int column) {
+  char where[96];
+  std::snprintf(where, sizeof where, " — mesure %lld, ligne %d, colonne %d", static_cast<long long>(measure), line,
+                column);
+  return {what + where, line, column, true};
+}
+
+// A problem of a whole measure: its length.
+TCheckProblem OfMeasure(const MeasureLength& m, const std::string& what, bool counts) {
+  return {"mesure " + std::to_string(m.measure) + " : " + what, m.line, m.column, counts};
+}
 
 bool IsOpening(char mark) { return mark == '(' || mark == '[' || mark == '{'; }
 bool IsClosing(char mark) { return mark == ')' || mark == ']' || mark == '}'; }
@@ -118,6 +130,10 @@ class Checker {
         ++line_;
         lineStart_ = i + 1;
       }
+      if (e.kind == TabElementKind::kEndOfMeasure) {
+        measureLine_ = line_;
+        measureColumn_ = static_cast<int>(e.after - lineStart_ + 1);
+      }
       i = e.after;
     }
     FlushSkipped();
@@ -128,15 +144,11 @@ class Checker {
   std::vector<Problem> problems;
 
  private:
-  // The text and where the element stands.
   void At(const TabElement& e, const std::string& text) { AtPosition(e.at, text); }
   // What is wrong first, then where: "« zz » ignoré, mesure 2, ligne 1,
   // colonne 19", so that a short line says the matter.
   void AtPosition(size_t at, const std::string& text) {
-    char where[96];
-    std::snprintf(where, sizeof where, ", mesure %lld, ligne %d, colonne %d", static_cast<long long>(measure_),
-                  line_, static_cast<int>(at - lineStart_ + 1));
-    problems.push_back({measure_, at, text + where, true});
+    problems.push_back({measure_, at, AtPlace(text, measure_, line_, static_cast<int>(at - lineStart_ + 1))});
   }
 
   std::string Piece(const TabElement& e) const { return Shown(e.at, e.after); }
@@ -207,7 +219,8 @@ class Checker {
       groupAt_ = SIZE_MAX;
     }
     if (note_ >= first)
-      lengths_.push_back({measure_, WholeNotes(pitches, lengths, marks, first, note_) * denominator_, numerator_});
+      lengths_.push_back({measure_, WholeNotes(pitches, lengths, marks, first, note_) * denominator_, numerator_,
+                          measureLine_, measureColumn_});
     ++measure_;
   }
 
@@ -219,8 +232,7 @@ class Checker {
     size_t to = lengths_.size();
     const MeasureLength& first = lengths_.front();
     if (first.beats < first.numerator - 0.02) {
-      problems.push_back({first.measure, SIZE_MAX, "mesure " + std::to_string(first.measure) + " : anacrouse de " +
-                                             Beats(first.beats) + " temps", false});
+      problems.push_back({first.measure, SIZE_MAX, OfMeasure(first, "anacrouse de " + Beats(first.beats) + " temps", false)});
       from = 1;
       const MeasureLength& final = lengths_.back();
       if (to > 1 && std::fabs(final.beats + first.beats - final.numerator) < 0.02) --to;
@@ -228,8 +240,8 @@ class Checker {
     for (size_t i = from; i < to; ++i) {
       const MeasureLength& m = lengths_[i];
       if (std::fabs(m.beats - m.numerator) < 0.02) continue;
-      problems.push_back({m.measure, SIZE_MAX, "mesure " + std::to_string(m.measure) + " : " + Beats(m.beats) +
-                                         " temps au lieu de " + std::to_string(m.numerator), true});
+      problems.push_back(
+          {m.measure, SIZE_MAX, OfMeasure(m, Beats(m.beats) + " temps au lieu de " + std::to_string(m.numerator), true)});
     }
   }
 
@@ -238,6 +250,8 @@ class Checker {
   int64_t measure_ = 1;
   int line_ = 1;
   size_t lineStart_ = 0;
+  int measureLine_ = 1;
+  int measureColumn_ = 1;
   int note_ = 0;
   size_t groupAt_ = SIZE_MAX;
   int32_t numerator_ = 4;
@@ -254,22 +268,15 @@ struct Lists {
   TMarkList marks;
 };
 
-void Write(char* report, int size, const std::vector<Problem>& problems, int counted) {
-  std::string text = counted == 0 ? "aucune erreur"
-                                  : std::to_string(counted) + (counted == 1 ? " problème" : " problèmes");
-  for (const Problem& p : problems) {
-    if (text.size() + p.text.size() + 1 >= static_cast<size_t>(size) - 32) {
-      text += "\net d'autres";
-      break;
-    }
-    text += "\n" + p.text;
-  }
-  CopyText(report, size, text.c_str());
+int CountedProblems(const std::vector<TCheckProblem>& problems) {
+  int counted = 0;
+  for (const TCheckProblem& p : problems) counted += p.counts ? 1 : 0;
+  return counted;
 }
 
 }  // namespace
 
-int CheckTablature(const char* text, char* report, int size) {
+std::vector<TCheckProblem> CheckProblems(const char* text) {
   static TWorkingState saved;
   static Lists lists;
   saved = WorkingState;
@@ -283,20 +290,37 @@ int CheckTablature(const char* text, char* report, int size) {
   checker.Run(lists.pitches, lists.lengths, lists.marks, lists.pitches.Count);
   WorkingState = saved;
 
-  std::vector<Problem>& problems = checker.problems;
-  std::stable_sort(problems.begin(), problems.end(),
-                   [](const Problem& a, const Problem& b) {
-                     return a.measure != b.measure ? a.measure < b.measure : a.at < b.at;
-                   });
-  int counted = 0;
-  for (const Problem& p : problems) counted += p.counts ? 1 : 0;
-  Write(report, size, problems, counted);
-  return counted;
+  std::vector<Problem>& found = checker.problems;
+  std::stable_sort(found.begin(), found.end(), [](const Problem& a, const Problem& b) {
+    return a.measure != b.measure ? a.measure < b.measure : a.at < b.at;
+  });
+  std::vector<TCheckProblem> problems;
+  for (const Problem& p : found) problems.push_back(p.shown);
+  return problems;
+}
+
+std::string CheckSummary(const std::vector<TCheckProblem>& problems) {
+  int counted = CountedProblems(problems);
+  return counted == 0 ? "aucune erreur" : std::to_string(counted) + (counted == 1 ? " problème" : " problèmes");
+}
+
+int CheckTablature(const char* text, char* report, int size) {
+  std::vector<TCheckProblem> problems = CheckProblems(text);
+  std::string written = CheckSummary(problems);
+  for (const TCheckProblem& p : problems) {
+    if (written.size() + p.text.size() + 1 >= static_cast<size_t>(size) - 32) {
+      written += "\net d'autres";
+      break;
+    }
+    written += "\n" + p.text;
+  }
+  CopyText(report, size, written.c_str());
+  return CountedProblems(problems);
 }
 
 void CheckCurrentTablature(const char*) {
   static char report[kLongText];
   CheckTablature(WorkingState.TabText.c_str(), report, kLongText);
-  ShowInfo(report, kCaption);
+  ShowInfo(report, kCheckCaption);
   PlayCue(kEditionCue);
 }

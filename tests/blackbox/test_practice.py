@@ -16,10 +16,10 @@ class Practice(pavsdi.RootTest):
     def test_check_exits_1_with_the_problems_0_without(self):
         status, lines, _ = self.check("zz# w 99x q\n")
         self.assertEqual(1, status)
-        self.assertEqual(["4 problèmes", "« zz# » ignoré, mesure 1, ligne 1, colonne 1",
-                          "« w » ignoré, mesure 1, ligne 1, colonne 5",
-                          "« x » ignoré, mesure 1, ligne 1, colonne 9",
-                          "« q » ignoré, mesure 1, ligne 1, colonne 11"], lines)
+        self.assertEqual(["4 problèmes", "« zz# » ignoré — mesure 1, ligne 1, colonne 1",
+                          "« w » ignoré — mesure 1, ligne 1, colonne 5",
+                          "« x » ignoré — mesure 1, ligne 1, colonne 9",
+                          "« q » ignoré — mesure 1, ligne 1, colonne 11"], lines)
         status, lines, _ = self.check("4g | c d e f | g a b\n")
         self.assertEqual((0, ["aucune erreur", "mesure 1 : anacrouse de 1 temps"]), (status, lines))
         status, lines, err = self.run_program("pavsdi", ["--verifier", os.path.join(self.root, "absent.tab")])

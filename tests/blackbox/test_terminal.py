@@ -109,7 +109,7 @@ class Terminal(TerminalTest):
         out = self.command("aide harm", PROMPT)
         self.assertIn("gamme (F2, 503) : choisit une gamme et la joue", out)
         out = self.command("aide tabla", PROMPT)
-        self.assertIn("ouvrir CHEMIN (24332) : fait d'un fichier .tab la tablature courante", out)
+        self.assertIn("ouvrir CHEMIN (Ctrl+O, 24332) : fait d'un fichier .tab la tablature courante", out)
         out = self.command("aide tempo", PROMPT)
         self.assertIn("tempo : règle le tempo\nmenu Init, touche F12, numéro 402", out)
 

@@ -75,7 +75,7 @@ class WholePieces(pavsdi.RootTest):
         path = self.write("long.tab", LONG + b" zz")
         status, lines, _ = self.run_program("pavsdi", ["--verifier", path])
         self.assertEqual(1, status)
-        self.assertEqual(["1 problème", "« zz » ignoré, mesure 375, ligne 375, colonne 18"], lines)
+        self.assertEqual(["1 problème", "« zz » ignoré — mesure 375, ligne 375, colonne 18"], lines)
 
     def test_command_line_failures_exit_1_and_leave_the_working_copy(self):
         os.mkdir(os.path.join(self.orfeon, "dossier.tab"))

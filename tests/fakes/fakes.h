@@ -42,7 +42,9 @@ class Programs : public platform::Programs {
     started.push_back(commandLine);
     showModes.push_back(showMode);
   }
+  void End(const char* commandLine) override { ended.push_back(commandLine); }
   std::vector<std::string> started;
+  std::vector<std::string> ended;
   std::vector<int> showModes;
 };
 

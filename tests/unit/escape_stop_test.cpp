@@ -1,5 +1,6 @@
 // Escape while music plays: the players stop at once, in the middle of a
-// note, with every sounding note switched off, and nothing more is sent.
+// note, with every sounding note switched off and its release cut, and
+// nothing more is sent.
 #include <array>
 #include <cstring>
 #include <deque>
@@ -41,8 +42,10 @@ class EscapeStop : public PavTest {
   void ExpectStoppedCleanly() {
     const std::vector<fakes::MidiEvent>& events = Device(0).events;
     ASSERT_GT(eventsAtStop_, 0u) << "the stop was never asked";
+    // Notes off, and all sound off (controller 120) for their release.
     for (size_t i = eventsAtStop_; i < events.size(); ++i)
-      EXPECT_EQ(0x80, events[i].bytes[0] & 0xF0) << "message " << i << " after the stop";
+      EXPECT_TRUE((events[i].bytes[0] & 0xF0) == 0x80 || ((events[i].bytes[0] & 0xF0) == 0xB0 && events[i].bytes[1] == 120))
+          << "message " << i << " after the stop";
     EXPECT_EQ(boxesAtStop_, dialogs.boxes.size());
     std::array<bool, 128> sounding{};
     for (const fakes::MidiEvent& e : events) sounding[e.bytes[1] & 0x7F] = (e.bytes[0] & 0xF0) == 0x90;
@@ -74,10 +77,32 @@ TEST_F(EscapeStop, NoteListStopsInTheNoteThatSounds) {
   Entries({24, 26, 28, 29});
   StopAtNoteOn(2);
   PlayNoteList(36, notes, lengths);
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60", "t=1000 on 62 127", "t=1000 off 62"}),
+  // The note sounding at the stop ends at once, its release cut.
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=1000 off 60", "t=1000 on 62 127", "t=1000 off 62",
+                                      "t=1000 msg 177 120 0"}),
             MidiLog());
   EXPECT_EQ(1000u, clock.NowMs());
   ExpectStoppedCleanly();
+}
+
+// Escape pressed in the middle of a four-second note: the note ends then,
+// not at its written end.
+fakes::Clock* tappedClock = nullptr;
+bool TappedAfterOneAndAHalfSeconds() { return tappedClock->NowMs() >= 1500; }
+
+TEST_F(EscapeStop, ATapInALongNoteEndsItAtOnce) {
+  Entries({24, 26});
+  lengths[1] = lengths[2] = 1000;
+  WorkingState.Tempo = 60;
+  tappedClock = &clock;
+  fakes::UseStopPoll(TappedAfterOneAndAHalfSeconds);
+  PlayNoteList(36, notes, lengths);
+  std::vector<std::string> log = MidiLog();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ("t=0 on 60 127", log[0]);
+  EXPECT_EQ("t=1500 off 60", log[1]);
+  EXPECT_EQ(1500u, clock.NowMs());
+  fakes::UseStopPoll(nullptr);
 }
 
 TEST_F(EscapeStop, VoiceSilencesAnOpenGroupAtOnceAndCancels) {
@@ -85,7 +110,9 @@ TEST_F(EscapeStop, VoiceSilencesAnOpenGroupAtOnceAndCancels) {
   Entries({60, 64, 67, 72}, "(  )");
   StopAtNoteOn(2);
   EXPECT_EQ(kCancel, PlayVoice(0, "", notes, lengths, modes, marks));
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 on 64 127", "t=0 off 60", "t=0 off 64"}), MidiLog());
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 on 64 127", "t=0 off 60", "t=0 off 64",
+                                      "t=0 msg 177 120 0"}),
+            MidiLog());
   ExpectStoppedCleanly();
 }
 
@@ -95,16 +122,16 @@ TEST_F(EscapeStop, VoiceWithAnnouncementsAsksNothingMore) {
   dialogs.answers = {kYes, kYes, kYes, kYes, kYes, kYes};
   EXPECT_EQ(kCancel, PlayVoice(0, "x", notes, lengths, modes, marks));
   size_t asked = dialogs.boxes.size();
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60"}), MidiLog());
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60", "t=0 msg 177 120 0"}), MidiLog());
   ExpectStoppedCleanly();
   // A stopped voice stays stopped until the next command clears the request.
   EXPECT_EQ(kCancel, PlayVoice(0, "x", notes, lengths, modes, marks));
   EXPECT_EQ(asked, dialogs.boxes.size());
-  EXPECT_EQ(2u, MidiLog().size());
+  EXPECT_EQ(3u, MidiLog().size());
   platform::ClearStopRequest();
   Device(0).onSend = nullptr;
   PlayVoice(0, "", notes, lengths, modes, marks);
-  EXPECT_EQ(8u, MidiLog().size());
+  EXPECT_EQ(9u, MidiLog().size());
 }
 
 TEST_F(EscapeStop, BlockChordKeepsOnlyTheLowestNoteAndSwitchesItOff) {
@@ -115,7 +142,7 @@ TEST_F(EscapeStop, BlockChordKeepsOnlyTheLowestNoteAndSwitchesItOff) {
   lengths[2] = 2000;
   StopAtNoteOn(1);
   PlayBlockChord(60, notes, lengths);
-  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60"}), MidiLog());
+  EXPECT_EQ((std::vector<std::string>{"t=0 on 60 127", "t=0 off 60", "t=0 msg 177 120 0"}), MidiLog());
   ExpectStoppedCleanly();
 }
 
@@ -134,7 +161,9 @@ TEST_F(EscapeStop, MeasureLoopsEnd) {
     WorkingState.Measure = 1;
     StopAtNoteOn(1);
     PlayCurrentMeasure();
-    EXPECT_EQ((std::vector<std::string>{"t=0 on 36 127", "t=0 off 36"}), MidiLog());
+    std::vector<std::string> log = MidiLog();
+    log.resize(2);
+    EXPECT_EQ((std::vector<std::string>{"t=0 on 36 127", "t=0 off 36"}), log);
     ExpectStoppedCleanly();
   }
 }

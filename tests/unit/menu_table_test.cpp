@@ -83,7 +83,7 @@ TEST(MenuTable, NoTwoItemsShareAnIdOrAnAccelerator) {
     }
   }
   EXPECT_EQ(60, items);
-  EXPECT_EQ(27u, keys.size());
+  EXPECT_EQ(30u, keys.size());
 }
 
 TEST(MenuTable, HintsAndToolBar) {

@@ -31,10 +31,10 @@ TEST_F(TablatureCheck, FindsEachProblemAtItsMeasureAndColumn) {
   } cases[] = {
       {"zz# w 99x q", 4,
        "4 problèmes\n"
-       "« zz# » ignoré, mesure 1, ligne 1, colonne 1\n"
-       "« w » ignoré, mesure 1, ligne 1, colonne 5\n"
-       "« x » ignoré, mesure 1, ligne 1, colonne 9\n"
-       "« q » ignoré, mesure 1, ligne 1, colonne 11"},
+       "« zz# » ignoré — mesure 1, ligne 1, colonne 1\n"
+       "« w » ignoré — mesure 1, ligne 1, colonne 5\n"
+       "« x » ignoré — mesure 1, ligne 1, colonne 9\n"
+       "« q » ignoré — mesure 1, ligne 1, colonne 11"},
       {"c d e f | g a b\nc d e f g", 2,
        "2 problèmes\nmesure 2 : 3 temps au lieu de 4\nmesure 3 : 5 temps au lieu de 4"},
       // The time signature in force, from its indication on.
@@ -45,29 +45,29 @@ TEST_F(TablatureCheck, FindsEachProblemAtItsMeasureAndColumn) {
       // A group counts for its first note.
       {"c (c e g | c d e f) g", 3,
        "3 problèmes\n"
-       "groupe « ( » non fermé dans sa mesure, mesure 1, ligne 1, colonne 3\n"
+       "groupe « ( » non fermé dans sa mesure — mesure 1, ligne 1, colonne 3\n"
        "mesure 1 : anacrouse de 2 temps\n"
-       "« ) » ferme un groupe non ouvert, mesure 2, ligne 1, colonne 19\n"
+       "« ) » ferme un groupe non ouvert — mesure 2, ligne 1, colonne 19\n"
        "mesure 2 : 5 temps au lieu de 4"},
       // "ox" is octave 0, where c is out of reach.
       {"t20 o9 c d e f | ox c d e f", 4,
        "4 problèmes\n"
-       "tempo « t20 » ignoré (de t31 à t239), mesure 1, ligne 1, colonne 1\n"
-       "octave « o9 » ignorée (de o0 à o8), mesure 1, ligne 1, colonne 5\n"
-       "« ox » lu comme octave o0, mesure 2, ligne 1, colonne 18\n"
-       "note « c » hors de portée, mesure 2, ligne 1, colonne 21"},
+       "tempo « t20 » ignoré (de t31 à t239) — mesure 1, ligne 1, colonne 1\n"
+       "octave « o9 » ignorée (de o0 à o8) — mesure 1, ligne 1, colonne 5\n"
+       "« ox » lu comme octave o0 — mesure 2, ligne 1, colonne 18\n"
+       "note « c » hors de portée — mesure 2, ligne 1, colonne 21"},
       {"o0 c c- d e | io12: f g a b", 3,
        "3 problèmes\n"
-       "note « c » hors de portée, mesure 1, ligne 1, colonne 4\n"
-       "note « c » hors de portée, mesure 1, ligne 1, colonne 6\n"
-       "octave « io12: » remplacée par 3 (de 0 à 8), mesure 2, ligne 1, colonne 15"},
+       "note « c » hors de portée — mesure 1, ligne 1, colonne 4\n"
+       "note « c » hors de portée — mesure 1, ligne 1, colonne 6\n"
+       "octave « io12: » remplacée par 3 (de 0 à 8) — mesure 2, ligne 1, colonne 15"},
       // A line end swallowed by "o" stays out of the report's line.
-      {"o\n", 1, "1 problème\n« o » lu comme octave o0, mesure 1, ligne 1, colonne 1"},
+      {"o\n", 1, "1 problème\n« o » lu comme octave o0 — mesure 1, ligne 1, colonne 1"},
       {"ix a: mz c d e f | ic oublié c d", 3,
        "3 problèmes\n"
-       "indication « ix » inconnue, mesure 1, ligne 1, colonne 1\n"
-       "marque « mz » inconnue, mesure 1, ligne 1, colonne 7\n"
-       "indication sans « : » final, elle prend tout le reste du texte, mesure 2, ligne 1, colonne 20"},
+       "indication « ix » inconnue — mesure 1, ligne 1, colonne 1\n"
+       "marque « mz » inconnue — mesure 1, ligne 1, colonne 7\n"
+       "indication sans « : » final, elle prend tout le reste du texte — mesure 2, ligne 1, colonne 20"},
       // An anacrusis is named, not counted; the last measure completes it.
       {"4g | c d e f | g a b", 0, "aucune erreur\nmesure 1 : anacrouse de 1 temps"},
       {"8g a | 4c d e f | g a", 1, "1 problème\nmesure 1 : anacrouse de 1 temps\nmesure 3 : 2 temps au lieu de 4"},
@@ -111,7 +111,7 @@ TEST_F(TablatureCheck, CommandShowsOneBox) {
   CheckCurrentTablature("");
   ASSERT_EQ(1u, dialogs.boxes.size());
   EXPECT_EQ("vérification de la tablature", dialogs.boxes[0].caption);
-  EXPECT_EQ("1 problème\n« zz » ignoré, mesure 1, ligne 1, colonne 7\nmesure 1 : anacrouse de 3 temps",
+  EXPECT_EQ("1 problème\n« zz » ignoré — mesure 1, ligne 1, colonne 7\nmesure 1 : anacrouse de 3 temps",
             dialogs.boxes[0].text);
 }
 

@@ -145,7 +145,7 @@ TEST(CommandWords, HelpListsTheMenusThenEachMenusCommands) {
             MenuHelpLines(ReadTypedCommand("aide menu rechercher").menu));
   EXPECT_EQ((Lines{"gamme : choisit une gamme et la joue", "menu Harm, touche F2, numéro 503"}), HelpLines(503));
   EXPECT_EQ((Lines{"sauver : enregistre le texte de la fenêtre",
-                   "menu Tabla, numéro 24333, dans la fenêtre seulement"}),
+                   "menu Tabla, touche Ctrl+S, numéro 24333, dans la fenêtre seulement"}),
             HelpLines(24333));
 }
 

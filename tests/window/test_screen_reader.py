@@ -149,6 +149,39 @@ class ScreenReaderTest(pavsdi.RootTest):
         self.key("Escape")
         self.assertEqual(0, self.program.wait(timeout=30))
 
+    def test_then_about_the_check_list_and_a_vain_search_are_heard(self):
+        self.write("lexiton.ini", b"fictab=\\orfeon\\faute.tab\r\n")
+        self.write("faute.tab", b"c d e f | g a zz b c\r\nyy\r\n")
+        self.start()
+        self.hear("la tablature courante est dans le presse papier", "OK push button")
+        self.key("Escape")
+        self.hear("Document")
+        self.key("alt+a")
+        self.key("a")
+        self.hear("About PavSdi", "Pavane SDI Example", "Version", "OK push button")
+        self.key("Escape")
+        self.hear("Document")
+        # Vérifier: the count, then each problem as the arrows reach it.
+        self.key("ctrl+F7")
+        self.hear("2 problèmes", "« zz » ignoré — mesure 2, ligne 1, colonne 15")
+        self.key("Down")
+        self.hear("« yy » ignoré — mesure")
+        self.key("Up")
+        self.hear("« zz » ignoré")
+        # Enter opens the tablature at the problem; a search there that
+        # finds nothing says so.
+        self.key("Return")
+        self.hear("faute.tab")
+        self.key("alt+r")
+        self.key("c")
+        self.key("x")
+        self.key("Return")
+        self.hear("« x » introuvable")
+        self.key("Return")
+        self.key("Escape")
+        self.key("alt+F4")
+        self.assertEqual(0, self.program.wait(timeout=30))
+
 
 if __name__ == "__main__":
     if not os.environ.get(SESSION):

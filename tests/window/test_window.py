@@ -16,7 +16,7 @@ import pavsdi  # noqa: E402
 ARTEFACTS = os.path.join(pavsdi.BUILD, "window-artefacts")
 
 MENUS = [
-    ("&Tabla", [(24331, "&Nouveau"), (24332, "&Ouvrir..."), None, (24333, "&Sauver"),
+    ("&Tabla", [(24331, "&Nouveau\\tCtrl+N"), (24332, "&Ouvrir...\\tCtrl+O"), None, (24333, "&Sauver\\tCtrl+S"),
                 (24334, "Enregistrer sous..."), None, (24345, "&Importer..."),
                 (24346, "Exporter en &MusicXML..."), None, (24340, "Print Pre&view..."),
                 (24337, "&Print..."), (24338, "P&rint Setup..."), None, (24310, "E&xit\\tAlt+F4")]),
@@ -149,18 +149,48 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual("Alt+Backspace", accelerators[24321])
         self.assertEqual("Ctrl+F1", accelerators[400])
         self.assertEqual("Ctrl+F7", accelerators[700])
-        self.assertEqual(27, len(accelerators))
-        self.assertEqual("4", d["STATUSFIELDS"])
+        self.assertEqual("Ctrl+S", accelerators[24333])
+        self.assertEqual(30, len(accelerators))
+        self.assertEqual("5", d["STATUSFIELDS"])
         self.assertEqual("1", d["ICON"])
 
-    def test_ctrl_f7_checks_the_tablature_in_one_box(self):
+    def test_ctrl_f7_lists_the_problems_and_enter_goes_to_one(self):
         self.write("lexiton.ini", b"fictab=\\orfeon\\faute.tab\r\n")
-        self.write("faute.tab", b"c d e f | g a zz b c\r\n")
-        log = self.run_window(["key ctrl+F7", "wait 500"])
+        self.write("faute.tab", b"c d e f | g a zz b c\r\nyy\r\n")
+        log = self.run_window(["key ctrl+F7", "wait 800", "dialogdump list", "rawkey Return", "wait 500",
+                               "dump after"])
         self.assertEqual(["CMD\t700"], [l for l in log if l.startswith("CMD")])
-        boxes = [l for l in log if l.startswith("BOX\tINFO\tvérification")]
-        self.assertEqual(["BOX\tINFO\tvérification de la tablature\t"
-                          "1 problème\\n« zz » ignoré, mesure 2, ligne 1, colonne 15\t1"], boxes)
+        with open(os.path.join(self.root, "list"), encoding="utf-8") as f:
+            shown = [l.rstrip("\n").split("\t") for l in f]
+        self.assertEqual(["CAPTION", "vérification de la tablature"], shown[0])
+        self.assertIn(["CONTROL", "-1", "2 problèmes"], shown)
+        items = [l[1] for l in shown if l[0] == "ITEM"]
+        self.assertEqual("« zz » ignoré — mesure 2, ligne 1, colonne 15", items[0])
+        self.assertTrue(items[1].startswith("« yy » ignoré — mesure "), items)
+        self.assertTrue(items[1].endswith(", ligne 2, colonne 1"), items)
+        # The editor shows the tablature, the caret on the chosen problem.
+        after = self.dump("after")
+        self.assertEqual(("c d e f | g a zz b c\\nyy\\n", "14:14"), (after["EDITOR"], after["SELECTION"]))
+
+    def test_help_pages_open_in_a_browser_never_in_pavsdi(self):
+        page = os.path.join(self.orfeon, "tutoriel.html")
+        browsers = os.path.join(self.root, "browsers")
+        os.makedirs(browsers)
+        opened = os.path.join(self.root, "opened")
+        with open(os.path.join(browsers, "x-www-browser"), "w") as f:
+            f.write('#!/bin/sh\necho "$@" > %s\n' % opened)
+        os.chmod(os.path.join(browsers, "x-www-browser"), 0o755)
+        # The window offers itself for text files, of which HTML is a kind;
+        # no other program is there for HTML.
+        desktop = dict(XDG_DATA_DIRS=os.path.join(self.root, "no-system-entries"))
+        self.run_window(["command 2011", "wait 1500"], PATH=browsers + ":" + os.environ["PATH"], **desktop)
+        with open(opened) as f:
+            self.assertEqual(page, f.read().strip())
+        if shutil.which("x-www-browser"):
+            return
+        log = self.run_window(["command 2011", "wait 1000"], **desktop)
+        self.assertIn("BOX\tINFO\tPavane environnement midi\taucun navigateur pour ouvrir la page ; "
+                      "elle est ici : %s\t1" % page, log)
 
     def test_f2_through_the_keyboard_reaches_the_scale_command_once(self):
         log = self.run_window(["answer 2", "key F2", "wait 500"])

@@ -8,6 +8,7 @@
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/fdrepdlg.h>
+#include <wx/listbox.h>
 #include <wx/radiobox.h>
 #include <wx/textctrl.h>
 #include <wx/stattext.h>
@@ -30,8 +31,11 @@ void DumpDialog(const std::string& path) {
   wxDialog* dialog = ShownDialog();
   if (!dialog) return;
   out << "CAPTION\t" << Field(dialog->GetTitle()) << "\n";
-  for (wxWindow* child : dialog->GetChildren())
+  for (wxWindow* child : dialog->GetChildren()) {
     out << "CONTROL\t" << (child->GetId() < 0 ? -1 : child->GetId()) << "\t" << Field(child->GetLabel()) << "\n";
+    if (auto* list = dynamic_cast<wxListBox*>(child))
+      for (unsigned i = 0; i < list->GetCount(); ++i) out << "ITEM\t" << Field(list->GetString(i)) << "\n";
+  }
 }
 
 void DumpPreview(const std::string& path) {

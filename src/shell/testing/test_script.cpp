@@ -296,6 +296,10 @@ class TLoggedPrograms : public platform::Programs {
     Log("RUN\t" + Field(commandLine) + "\t" + std::to_string(showMode));
     started_->Exec(commandLine, showMode);
   }
+  void End(const char* commandLine) override {
+    Log("END\t" + Field(commandLine));
+    started_->End(commandLine);
+  }
 
  private:
   platform::Programs* started_;
