@@ -9,15 +9,19 @@
 # make package   builds the Debian package (build/pavsdi_VERSION_ARCH.deb)
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
+# make windows   cross-builds the Windows programs into build-windows with
+#             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
+#             make test runs their tests under wine
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz test fuzz bench demo data install package clean
+.PHONY: all deps build build-asan build-fuzz windows test fuzz bench demo data install package clean
 
 all: build
 
@@ -32,8 +36,14 @@ build-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAVSDI_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 
-test: build build-asan build-fuzz
+windows: deps
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+test: build build-asan build-fuzz windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -R '^unit$$'
 	@FUZZ_SECONDS=8 fuzz/run_fuzz.sh $(FUZZ_BUILD)
 
@@ -75,4 +85,4 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/working_state.h"
+#include "formats/file_bytes.h"
 #include "platform/paths.h"
 
 namespace {
@@ -20,7 +22,7 @@ struct TRecentList {
 // else in the file is ignored.
 void Load(TRecentList& list) {
   list.count = 0;
-  FILE* file = std::fopen(platform::MapPath(kRecentFilesPath).c_str(), "rb");
+  FILE* file = formats::OpenRegularFile(platform::MapPath(kRecentFilesPath));
   if (!file) return;
   char line[kRecentNameSize + 16];
   while (list.count < kRecentFileCount && std::fgets(line, sizeof line, file)) {
@@ -34,11 +36,10 @@ void Load(TRecentList& list) {
 }
 
 void Store(const TRecentList& list) {
-  FILE* file = std::fopen(platform::MapPath(kRecentFilesPath).c_str(), "wb");
-  if (!file) return;
-  std::fprintf(file, "%s\r\n", kSection);
-  for (int i = 0; i < list.count; ++i) std::fprintf(file, "File%d=%s\r\n", i + 1, list.names[i]);
-  std::fclose(file);
+  std::string text = std::string(kSection) + "\r\n";
+  for (int i = 0; i < list.count; ++i)
+    text += "File" + std::to_string(i + 1) + "=" + list.names[i] + "\r\n";
+  formats::WriteFileBytes(platform::MapPath(kRecentFilesPath), text);
 }
 
 }  // namespace

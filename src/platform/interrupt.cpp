@@ -6,18 +6,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/shutdown_work.h"
+
 namespace platform {
 namespace {
 
 volatile sig_atomic_t pendingSignal = 0;
 int wakePipe[2] = {-1, -1};
-
-constexpr int kMaxWork = 8;
-void (*shutdownWork[kMaxWork])() = {};
-int workCount = 0;
-bool shutdownStarted = false;
-bool unattended = false;  // ending on a signal or at exit
-bool shutdownRunning = false;
 
 void OnSignal(int sig) {
   if (pendingSignal != 0) {
@@ -35,11 +30,6 @@ void OnSignal(int sig) {
   }
 }
 
-void RunShutdownUnattended() {
-  unattended = true;
-  RunShutdown();
-}
-
 }  // namespace
 
 void InstallInterruptHandlers() {
@@ -55,7 +45,7 @@ void InstallInterruptHandlers() {
 }
 
 void CheckInterrupted() {
-  if (pendingSignal == 0 || shutdownRunning) return;
+  if (pendingSignal == 0 || ShutdownRunning()) return;
   EndUnattended(128 + pendingSignal);
 }
 
@@ -65,21 +55,5 @@ void EndUnattended(int status) {
 }
 
 int InterruptWakeFd() { return wakePipe[0]; }
-
-void AtShutdown(void (*work)()) {
-  for (int i = 0; i < workCount; ++i)
-    if (shutdownWork[i] == work) return;
-  if (workCount < kMaxWork) shutdownWork[workCount++] = work;
-}
-
-void RunShutdown() {
-  if (shutdownStarted) return;
-  shutdownStarted = true;
-  shutdownRunning = true;
-  for (int i = 0; i < workCount; ++i) shutdownWork[i]();
-  shutdownRunning = false;
-}
-
-bool ShuttingDown() { return shutdownRunning && unattended; }
 
 }  // namespace platform

@@ -1,0 +1,16 @@
+// The front end of pavsdi.exe, a console program: the window is another
+// program (pavsdiw.exe), so the console is always the one used.
+#include "drivers/console_commands.h"
+#include "drivers/console_ui.h"
+#include "drivers/system_services.h"
+#include "drivers/terminal_front_end.h"
+
+namespace drivers {
+
+void StartTerminalFrontEnd(char**) {
+  InstallSystemServices();
+  InstallConsole();
+  RegisterConsoleCommands();
+}
+
+}  // namespace drivers
