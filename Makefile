@@ -21,7 +21,7 @@ JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz windows test fuzz bench demo data install package clean
+.PHONY: all deps build build-asan build-fuzz windows test fuzz bench bench-windows demo data install package clean
 
 all: build
 
@@ -56,9 +56,16 @@ build-fuzz: deps
 fuzz: build-fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run_fuzz.sh $(FUZZ_BUILD)
 
-bench: build
+bench: build windows
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_timing bench_first_note
 	@BENCH_QUICK=$(BENCH_QUICK) /usr/bin/python3 bench/run_bench.py $(BUILD)
+	@$(MAKE) --no-print-directory bench-windows
+
+# The timing bench of the Windows build, under wine.
+bench-windows: windows
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target bench_timing
+	@echo "Windows (wine):"
+	@BENCH_QUICK=$(BENCH_QUICK) scripts/wine-run $(WINDOWS_BUILD)/bench/bench_timing.exe
 
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2

@@ -17,7 +17,17 @@ foreach(posix_only clipboard_exchange_test console_test document_registration_te
         print_pages_test sound_test terminal_test text_files_test)
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${TESTS}/unit/${posix_only}.cpp)
 endforeach()
-add_executable(unit_tests ${UNIT_TEST_SOURCES})
+add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp)
 target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_drivers GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE PAVSDI_VERSION="${PROJECT_VERSION}")
 add_test(NAME unit COMMAND unit_tests)
+
+# The black-box tests of the programs, the same files and transcripts, the
+# programs run under wine.
+file(GLOB BLACKBOX_TESTS CONFIGURE_DEPENDS ${TESTS}/blackbox/test_*.py)
+foreach(test ${BLACKBOX_TESTS})
+  get_filename_component(name ${test} NAME_WE)
+  add_test(NAME blackbox_${name} COMMAND /usr/bin/python3 ${test})
+  set_tests_properties(blackbox_${name} PROPERTIES ENVIRONMENT
+    "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+endforeach()
