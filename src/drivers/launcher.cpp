@@ -61,11 +61,13 @@ std::string ProgramFile(const std::string& word) {
 
 }  // namespace
 
+const char kPageOpener[] = "xdg-open";
+
 std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   std::vector<std::string> words = SplitBlanks(commandLine);
   if (words.empty()) return words;
   if (words[0] == "start") {
-    std::vector<std::string> open = {"xdg-open"};
+    std::vector<std::string> open = {kPageOpener};
     for (size_t i = 1; i < words.size(); ++i) open.push_back(platform::MapPath(words[i].c_str()));
     return open;
   }

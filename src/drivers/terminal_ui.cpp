@@ -55,7 +55,7 @@ class TerminalPrograms : public platform::Programs {
  public:
   void Exec(const char* commandLine, int) override {
     std::vector<std::string> words = ResolveCommandLine(commandLine);
-    bool page = !words.empty() && words[0] == "xdg-open";
+    bool page = !words.empty() && words[0] == kPageOpener;
     TProgramStart start = page && !DisplayThere() ? TProgramStart::kNoDisplay
                           : StartProgram(commandLine) ? TProgramStart::kStarted
                                                       : TProgramStart::kFailed;

@@ -14,6 +14,9 @@ SOURCE = os.environ.get("PAVSDI_SOURCE", os.path.join(os.path.dirname(__file__),
 # (scripts/wine-run), with the same transcripts.
 WINE = os.environ.get("PAVSDI_WINE")
 EXE = ".exe" if WINE else ""
+# What only the Linux programs have: a machine without any clipboard, the
+# desktop's clipboard tools. Windows always has its clipboard.
+linux_only = unittest.skipIf(WINE, "Linux only")
 
 
 def program_without_companions():

@@ -72,10 +72,12 @@ HANDLE NullInput() {
 
 }  // namespace
 
+const char kPageOpener[] = "start";
+
 std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   std::vector<std::string> words = SplitBlanks(commandLine);
   if (words.empty()) return words;
-  if (words[0] == "start") {
+  if (words[0] == kPageOpener) {
     for (size_t i = 1; i < words.size(); ++i) words[i] = platform::MapPath(words[i].c_str());
     return words;
   }
@@ -88,7 +90,7 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
 bool StartProgram(const char* commandLine) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
-  if (words[0] == "start") {
+  if (words[0] == kPageOpener) {
     if (words.size() < 2) return false;
     auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", formats::Widen(words[1]).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
