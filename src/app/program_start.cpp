@@ -22,7 +22,7 @@ namespace {
 
 // What a killed run may have left half written.
 void RemoveStaleTemporaries() {
-  for (const char* name : {kWorkingCopy, kKeptWorkingCopy, kInfoFile, kWavOutputFile, kMidiOutputFile})
+  for (const char* name : {kWorkingCopy, kKeptWorkingCopy, kInfoFile, kSettingsFile, kWavOutputFile, kMidiOutputFile})
     formats::RemoveStaleTemporaries(platform::MapPath(name));
 }
 

@@ -1,5 +1,7 @@
 #include "clipboard/clipboard_commands.h"
 
+#include <string>
+
 #include "core/data_files.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
@@ -75,7 +77,10 @@ void PlayClipboard() {
 
 void RestoreKeptTablature() {
   char kept[kPageSize + 1];
-  if (!formats::FileReadable(platform::MapPath(kKeptWorkingCopy))) return;
+  // Only the program's own copy: a link planted there would bring another
+  // file's text over the working copy.
+  std::string path = platform::MapPath(kKeptWorkingCopy);
+  if (!formats::OwnRegularFile(path) || !formats::FileReadable(path)) return;
   ReadTextPage(kept, 1, kKeptWorkingCopy);
   if (WriteTextFile(kept, kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
+#include <unistd.h>
 
 #include "drivers/audio_cues.h"
 #include "drivers/launcher.h"
@@ -20,18 +21,37 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
+// Standard input read in blocks of our own rather than through stdio, so
+// that every wait for it also watches for a signal.
+class InputBytes {
+ public:
+  int Next() {
+    while (at_ == end_) {
+      if (platform::WaitReadable(STDIN_FILENO) != 1) return EOF;
+      ssize_t n = read(STDIN_FILENO, block_, sizeof block_);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return EOF;
+      at_ = 0;
+      end_ = static_cast<size_t>(n);
+    }
+    return static_cast<unsigned char>(block_[at_++]);
+  }
+
+ private:
+  char block_[4096];
+  size_t at_ = 0;
+  size_t end_ = 0;
+};
+
+InputBytes standardInput;
+
 class ConsoleInput : public platform::LineInput {
  public:
   bool ReadLine(char* buffer, int size) override {
     std::string line;
     for (;;) {
-      int c = std::fgetc(stdin);
+      int c = standardInput.Next();
       if (c == EOF) {
-        if (ferror(stdin) && errno == EINTR) {
-          clearerr(stdin);
-          platform::CheckInterrupted();
-          continue;
-        }
         if (line.empty()) {
           if (size > 0) buffer[0] = 0;
           return false;

@@ -76,6 +76,8 @@ void SetPromptOpen(bool open) { promptOpen = open; }
 
 bool ReadInputByte(unsigned char* byte) {
   for (;;) {
+    // A signal that came before the read began must not leave it blocked.
+    if (platform::WaitReadable(STDIN_FILENO) != 1) return false;
     ssize_t n = read(STDIN_FILENO, byte, 1);
     if (n == 1) return true;
     if (n < 0 && errno == EINTR) {

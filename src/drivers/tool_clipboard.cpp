@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 
 #include "drivers/clipboards.h"
 #include "formats/encoding.h"
+#include "platform/interrupt.h"
 
 extern char** environ;
 
@@ -99,10 +99,10 @@ int RunTool(const std::vector<std::string>& words, const std::string& input, std
           timedOut = true;
           break;
         }
-        pollfd fd{out[0], POLLIN, 0};
-        int ready = poll(&fd, 1, static_cast<int>(wait));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
+        // A signal meanwhile ends the program at once.
+        int ready = platform::WaitReadable(out[0], wait * 1000000);
+        if (ready < 0) break;
+        if (ready == 0) continue;
         ssize_t n = read(out[0], chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;

@@ -1,7 +1,5 @@
 #include "formats/encoding.h"
 
-#include <algorithm>
-
 namespace formats {
 namespace {
 
@@ -126,11 +124,12 @@ std::string Utf8ToCp1252(const std::string& text) {
   return out;
 }
 
-// A character Windows-1252 lacks is the only source of a "?" the text did
-// not have.
+// Exactly the text again after the round trip: no character became "?",
+// and no byte outside UTF-8 was taken as Windows-1252 (a Latin-1 name
+// would come back as the UTF-8 name of another file).
 bool FitsCp1252(const std::string& text) {
   std::string converted = Utf8ToCp1252(text);
-  return std::count(converted.begin(), converted.end(), '?') == std::count(text.begin(), text.end(), '?');
+  return Cp1252ToUtf8(converted.data(), converted.size()) == text;
 }
 
 }  // namespace formats

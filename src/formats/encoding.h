@@ -12,8 +12,9 @@ std::string Cp1252ToUtf8(const char* text, size_t length);
 // valid UTF-8 are taken as Windows-1252 already.
 std::string Utf8ToCp1252(const std::string& text);
 
-// True when Utf8ToCp1252 keeps every character of the text (none becomes
-// "?"): a file name that fails this would name another file.
+// True when the text is valid UTF-8 and Utf8ToCp1252 keeps every character
+// of it (none becomes "?"): a file name that fails this would name another
+// file.
 bool FitsCp1252(const std::string& text);
 
 // True when the bytes are valid UTF-8 and hold at least one multi-byte

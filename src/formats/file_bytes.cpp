@@ -1,5 +1,6 @@
 #include "formats/file_bytes.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,13 +19,63 @@ constexpr char kTemporaryMark[] = ".tmp";
 constexpr size_t kRandomChars = 6;
 
 // Nothing or a regular file may be replaced (not a directory, a device, a
-// FIFO or a link).
+// FIFO or a link), and not one its owner protected from writing: the rename
+// would not ask (nor would root's access check).
 bool Replaceable(const std::string& path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0) return errno == ENOENT;
-  if (S_ISREG(st.st_mode)) return true;
-  errno = S_ISDIR(st.st_mode) ? EISDIR : EPERM;
-  return false;
+  if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EPERM;
+    return false;
+  }
+  if ((st.st_mode & 0222) == 0) {
+    errno = EACCES;
+    return false;
+  }
+  return access(path.c_str(), W_OK) == 0;
+}
+
+// "x.tmp" and six letters or digits, as mkostemp makes them.
+bool OwnTemporaryName(const char* name, const std::string& prefix) {
+  if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0 || std::strlen(name) != prefix.size() + kRandomChars)
+    return false;
+  for (const char* c = name + prefix.size(); *c; ++c)
+    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A rename is kept through a power cut only once its directory is flushed.
+void FlushDirectory(const std::string& path) {
+  int fd = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// A temporary file created and locked; false (errno set) when none can be.
+// A remover that took the name between creation and lock has unlinked it:
+// then another is made.
+int CreateLockedTemporary(std::string* name, const std::string& path) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::string candidate = path + kTemporaryMark + std::string(kRandomChars, 'X');
+    // mkostemp creates with O_EXCL: an existing name, a link among them, fails.
+    int fd = mkostemp(candidate.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      *name = candidate;
+      return fd;
+    }
+    close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
 }
 
 }  // namespace
@@ -32,6 +83,11 @@ bool Replaceable(const std::string& path) {
 bool FileReadable(const std::string& hostPath) {
   struct stat st;
   return stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(hostPath.c_str(), R_OK) == 0;
+}
+
+bool OwnRegularFile(const std::string& hostPath) {
+  struct stat st;
+  return lstat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid();
 }
 
 std::FILE* OpenRegularFile(const std::string& hostPath) {
@@ -73,11 +129,8 @@ bool AtomicFile::Open(const std::string& path) {
   Abandon();
   if (!Replaceable(path)) return false;
   path_ = path;
-  temporary_ = path + kTemporaryMark + std::string(kRandomChars, 'X');
-  // mkostemp creates with O_EXCL: an existing name, a link among them, fails.
-  fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
+  fd_ = CreateLockedTemporary(&temporary_, path);
   if (fd_ < 0) return false;
-  flock(fd_, LOCK_EX | LOCK_NB);
   struct stat old;
   mode_t mode = 0666;
   if (stat(path.c_str(), &old) == 0) {
@@ -113,26 +166,35 @@ bool AtomicFile::Write(const void* data, size_t size) { return WriteAt(-1, data,
 
 bool AtomicFile::Commit() {
   if (fd_ < 0) return false;
-  if (close(fd_) != 0 && !error_) error_ = errno;
-  fd_ = -1;
+  // On disk before it takes the old file's place: a power cut then leaves
+  // the old file or the new one, never an empty one.
+  if (!error_ && fsync(fd_) != 0) error_ = errno;
   // Checked again: the target may have changed while the file was written.
   if (!error_ && !Replaceable(path_)) error_ = errno;
+  // Renamed while still locked, so that no remover takes it meanwhile.
   if (!error_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
-  if (!error_) {
-    temporary_.clear();
-    return true;
+  if (close(fd_) != 0 && !error_) error_ = errno;
+  fd_ = -1;
+  if (error_) {
+    int error = error_;
+    Abandon();
+    errno = error;
+    return false;
   }
-  int error = error_;
-  Abandon();
-  errno = error;
-  return false;
+  temporary_.clear();
+  FlushDirectory(path_);
+  RemoveStaleTemporaries(path_);
+  return true;
 }
 
 void AtomicFile::Abandon() {
+  // Keeps errno: a caller builds its message from it afterwards.
+  int saved = errno;
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) unlink(temporary_.c_str());
   temporary_.clear();
+  errno = saved;
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
@@ -145,16 +207,18 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
+  int saved = errno;
   size_t slash = path.rfind('/');
-  std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
+  std::string directory = DirectoryOf(path);
   std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryMark;
   DIR* dir = opendir(directory.c_str());
-  if (!dir) return;
+  if (!dir) {
+    errno = saved;
+    return;
+  }
   while (dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;
-    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0 ||
-        std::strlen(name) != prefix.size() + kRandomChars)
-      continue;
+    if (!OwnTemporaryName(name, prefix)) continue;
     int fd = openat(dirfd(dir), name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) continue;
     struct stat st;
@@ -165,6 +229,7 @@ void RemoveStaleTemporaries(const std::string& path) {
     close(fd);
   }
   closedir(dir);
+  errno = saved;
 }
 
 }  // namespace formats

@@ -9,6 +9,10 @@ namespace formats {
 // True when the file is a regular file that can be read.
 bool FileReadable(const std::string& hostPath);
 
+// True when the path itself (not a link) is a regular file of this user's:
+// one the program may have written.
+bool OwnRegularFile(const std::string& hostPath);
+
 // Opens a regular file for reading; nullptr (errno set) for anything else:
 // a FIFO or a device is refused at once, never waited on.
 std::FILE* OpenRegularFile(const std::string& hostPath);
@@ -23,8 +27,10 @@ bool ReadFileBytes(const std::string& hostPath, std::string* bytes, size_t limit
 // old one untouched. The temporary file gets an unpredictable name, is
 // created exclusively (a planted link is never followed), and is held
 // locked while written so that RemoveStaleTemporaries spares it. Only a
-// regular file (or nothing) is ever replaced. The new file keeps the old
-// one's permissions. On failure errno tells why.
+// regular file (or nothing) is ever replaced, and never one protected from
+// writing. The new file is flushed to disk before the rename, the directory
+// after it, and the temporaries a killed run left beside it are removed.
+// The new file keeps the old one's permissions. On failure errno tells why.
 class AtomicFile {
  public:
   AtomicFile() = default;

@@ -23,7 +23,8 @@ constexpr size_t kRandomChars = 6;
 void SetErrnoFromSystem() { errno = ErrnoFromSystemError(GetLastError()); }
 
 // Nothing or a regular file may be replaced (not a directory, a device or a
-// reparse point such as a link or a junction).
+// reparse point such as a link or a junction), and not a read-only one: the
+// rename would not ask.
 bool Replaceable(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
@@ -37,6 +38,10 @@ bool Replaceable(const std::wstring& path) {
   }
   if (data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) {
     errno = EPERM;
+    return false;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+    errno = EACCES;
     return false;
   }
   return true;
@@ -77,6 +82,14 @@ HANDLE OpenForReading(const std::string& hostPath) {
 }
 
 }  // namespace
+
+// The user's own files are protected by the system's access lists: a regular
+// file that is not a link or a device is one the program may have written.
+bool OwnRegularFile(const std::string& hostPath) {
+  DWORD attributes = GetFileAttributesW(Widen(hostPath).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+}
 
 bool FileReadable(const std::string& hostPath) {
   HANDLE h = OpenForReading(hostPath);
@@ -202,6 +215,7 @@ bool AtomicFile::Commit() {
   }
   if (!error_) {
     temporary_.clear();
+    RemoveStaleTemporaries(path_);
     return true;
   }
   int error = error_;

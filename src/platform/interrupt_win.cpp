@@ -22,8 +22,11 @@ namespace {
 constexpr LONG kInterruptStatus = 128 + 2;
 constexpr LONG kClosedStatus = 128 + 1;
 constexpr LONG kEndedStatus = 128 + 15;
-// Windows gives a closing console about 5 s.
+// Windows gives a closing console about 5 s. A Ctrl+C repeated within the
+// same time while the program ends is ignored, so that a recording is
+// finished; one after it ends the program at once.
 constexpr DWORD kCleanEndWaitMs = 3000;
+ULONGLONG firstInterruptAt = 0;
 
 volatile LONG pendingStatus = 0;
 HANDLE wakeEvent = nullptr;
@@ -33,9 +36,11 @@ BOOL WINAPI OnControl(DWORD type) {
   LONG status = type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT ? kInterruptStatus
                 : type == CTRL_CLOSE_EVENT                        ? kClosedStatus
                                                                   : kEndedStatus;
-  // Asked again: the clean end is taking too long; the default handler ends
-  // the process.
-  if (InterlockedCompareExchange(&pendingStatus, status, 0) != 0) return FALSE;
+  // Asked again after the grace period: the clean end is taking too long;
+  // the default handler ends the process.
+  if (InterlockedCompareExchange(&pendingStatus, status, 0) != 0)
+    return GetTickCount64() - firstInterruptAt < kCleanEndWaitMs;
+  firstInterruptAt = GetTickCount64();
   SetEvent(wakeEvent);
   if (type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT) return TRUE;
   Sleep(kCleanEndWaitMs);
@@ -64,6 +69,22 @@ void EndUnattended(int status) {
 }
 
 int InterruptWakeFd() { return -1; }
+
+// Sleeps wait on the interrupt's event. A read is not waited for here: a
+// console read returns on Ctrl+C by itself, and the handler ends the program
+// that a pipe keeps waiting.
+int WaitReadable(int fd, long long timeoutNs) {
+  CheckInterrupted();
+  if (fd >= 0) return 1;
+  if (timeoutNs < 0) {
+    WaitForSingleObject(wakeEvent ? wakeEvent : GetCurrentProcess(), INFINITE);
+  } else {
+    DWORD ms = static_cast<DWORD>((timeoutNs + 999999) / 1000000);
+    if (wakeEvent) WaitForSingleObject(wakeEvent, ms); else Sleep(ms);
+  }
+  CheckInterrupted();
+  return 0;
+}
 
 void* InterruptWakeEvent() { return wakeEvent; }
 

@@ -1,5 +1,4 @@
 // The machine's monotonic clock, sleeping to absolute deadlines.
-#include <cerrno>
 #include <ctime>
 
 #include "platform/interrupt.h"
@@ -10,10 +9,7 @@ namespace {
 
 class RealClock : public Clock {
  public:
-  void SleepMs(uint32_t ms) override {
-    timespec t{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&t, &t) != 0 && errno == EINTR) CheckInterrupted();
-  }
+  void SleepMs(uint32_t ms) override { WaitReadable(-1, static_cast<long long>(ms) * 1000000); }
   uint64_t NowUs() override {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
@@ -24,11 +20,9 @@ class RealClock : public Clock {
   // machine now and then by a few milliseconds: the sleep ends shortly before
   // the deadline and the clock is watched for the rest.
   void SleepUntilUs(uint64_t deadlineUs) override {
-    if (deadlineUs > kWatchedTailUs) {
-      uint64_t wake = deadlineUs - kWatchedTailUs;
-      timespec t{static_cast<time_t>(wake / 1000000), static_cast<long>(wake % 1000000) * 1000L};
-      while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) CheckInterrupted();
-    }
+    uint64_t now = NowUs();
+    if (deadlineUs > now + kWatchedTailUs)
+      WaitReadable(-1, static_cast<long long>(deadlineUs - kWatchedTailUs - now) * 1000);
     while (NowUs() < deadlineUs) CheckInterrupted();
   }
 

@@ -56,7 +56,6 @@ int OnDisplayLost(Display*) { platform::EndUnattended(1); }
 
 int RunWindow() {
   int status = 0;
-  if (platform::InterruptWakeFd() >= 0) g_unix_fd_add(platform::InterruptWakeFd(), G_IO_IN, OnInterrupt, nullptr);
   if (wxTheApp->CallOnInit()) {
     status = wxTheApp->OnRun();
     wxTheApp->OnExit();
@@ -80,6 +79,8 @@ bool InstallWindowFrontEnd(int argc, char** argv) {
   wxLog::EnableLogging(true);
   if (!started) return false;
   XSetIOErrorHandler(OnDisplayLost);
+  // Watched from here on: the boxes of the start-up come before the main loop.
+  if (platform::InterruptWakeFd() >= 0) g_unix_fd_add(platform::InterruptWakeFd(), G_IO_IN, OnInterrupt, nullptr);
   UseFrenchLocale();
   platform::Services services = platform::Get();
   services.dialogs = &dialogs;

@@ -2,6 +2,7 @@
 box open and while it plays, and when its display goes away: within a
 second, every note switched off and the recording whole. Exits 77
 (skipped) when no virtual display can be run."""
+import fcntl
 import glob
 import os
 import random
@@ -126,6 +127,61 @@ class Signals(pavsdi.RootTest):
             self.assertGreater(w.getnframes(), 44100 * 50)
             self.assertEqual(w.getnframes() * 4 + 44, os.path.getsize(path))
         self.assertEqual([], glob.glob(os.path.join(self.orfeon, "*.tmp*")))
+
+    def test_each_signal_while_a_start_up_box_is_open(self):
+        # The boxes that come before the main loop (and the first one within
+        # it), as a user meets them: (file of the data directory to remove or
+        # write, its bytes, arguments, the box's caption, the signal)
+        cases = [
+            ("lexiton.ini", None, [], "impossible d'ouvrir en lecture", signal.SIGTERM),
+            ("lexiton.ini", None, [], "impossible d'ouvrir en lecture", signal.SIGHUP),
+            ("", None, [], "premier lancement", signal.SIGTERM),
+            ("", None, [], "premier lancement", signal.SIGINT),
+            ("midiinit.dev", b"99\r\n", [], "votre environnement ne supporte pas ce midi mapper", signal.SIGTERM),
+            ("prv.tab", b"o3 c d\r\n", [b"\\orfeon\\\xe9t\xe9.tab"],
+             "ce nom contient des caractères que le programme ne sait pas écrire", signal.SIGTERM),
+            ("prv.tab", b"o3 c d\r\n", [], "Pavane environnement midi", signal.SIGTERM),
+        ]
+        template = os.path.join(self.root, "modele")
+        shutil.copytree(self.orfeon, template)
+        for name, data, args, caption, sig in cases:
+            shutil.rmtree(self.orfeon, ignore_errors=True)
+            shutil.copytree(template, self.orfeon)
+            if not name:
+                shutil.rmtree(self.orfeon)
+            elif data is None:
+                os.remove(os.path.join(self.orfeon, name))
+            else:
+                self.write(name, data)
+            env = self.env(NO_AT_BRIDGE="1", DISPLAY=self.display, XDG_DATA_HOME=os.path.join(self.root, "xdg-data"),
+                           XDG_CONFIG_HOME=os.path.join(self.root, "xdg-config"))
+            env.pop("PAVSDI_UI")
+            self.program = subprocess.Popen([os.path.join(pavsdi.BUILD, "pavsdi"), *args], env=env, cwd=self.root,
+                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            self.wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % caption],
+                                                 env=env, capture_output=True).returncode == 0)
+            self.ends_within_the_limit(sig, 128 + sig)
+
+    def test_saving_clears_what_a_killed_save_left(self):
+        piece = os.path.join(self.root, "piece.tab")
+        with open(piece, "wb") as f:
+            f.write(b"o3 c d\r\n")
+        # Left by a killed save; another still being written (its writer
+        # holds the lock); and a file that only looks like one.
+        left = piece + ".tmpAbC123"
+        held = piece + ".tmpXyZ789"
+        other = piece + ".tmp-notes"
+        for path in (left, held, other):
+            with open(path, "wb") as f:
+                f.write(b"half")
+        with open(held, "rb") as writer:
+            fcntl.flock(writer, fcntl.LOCK_EX)
+            self.start(["file " + piece, "command 24332", "wait 300", "key End", "type e", "wait 300",
+                        "command 24333", "wait 500", "quit"])
+            self.program.wait(timeout=30)
+            self.assertEqual({held, other}, set(glob.glob(piece + ".tmp*")))
+        with open(piece, "rb") as f:
+            self.assertEqual(b"o3 c de\r\n", f.read())
 
     def test_losing_the_display(self):
         self.write("prv.tab", b"o3 c d|e f|g a|\r\n")
