@@ -64,8 +64,9 @@ class RootTest(unittest.TestCase):
         path = os.path.join(BUILD, name if "/" in name else "tools/" + name) + EXE
         if name == "pavsdi":
             path = os.path.join(BUILD, "pavsdi" + EXE) if companions else program_without_companions()
+        # wine starts each program more slowly, the more so on a loaded machine.
         done = subprocess.run([WINE, path, *args] if WINE else [path, *args], input=stdin.encode(), capture_output=True,
-                              env=self.env(**extra), timeout=timeout, cwd=self.root)
+                              env=self.env(**extra), timeout=timeout * 3 if WINE else timeout, cwd=self.root)
         out = done.stdout.decode("utf-8")
         err = done.stderr.decode("utf-8", "replace")
         if WINE:
