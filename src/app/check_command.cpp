@@ -19,16 +19,19 @@ int CheckFromCommandLine(int argc, char** argv) {
     std::fputs("usage : pavsdi --verifier FICHIER\n", stderr);
     return 2;
   }
-  // Told here rather than in a box: the check answers on the terminal.
-  if (!formats::FileReadable(platform::MapPath(argv[2]))) {
-    std::string message = "impossible de lire " + formats::Cp1252ToUtf8(argv[2]) + "\n";
+  // Told here rather than in a box: the check answers on the terminal. The
+  // argument comes in UTF-8; the program names its files in Windows-1252,
+  // and a name it cannot hold would name another file.
+  std::string name = formats::Utf8ToCp1252(argv[2]);
+  if (!formats::FitsCp1252(argv[2]) || !formats::FileReadable(platform::MapPath(name.c_str()))) {
+    std::string message = std::string("impossible de lire ") + argv[2] + "\n";
     std::fputs(message.c_str(), stderr);
     return 2;
   }
   // The state in which a tablature named on the command line is played.
   ApplyDefaults();
   static char text[kPageSize + 1];
-  ReadTextPage(text, 1, argv[2]);
+  ReadTextPage(text, 1, name.c_str());
   static char report[kLongText];
   int problems = CheckTablature(text, report, kLongText);
   std::string out = formats::Cp1252ToUtf8(report) + "\n";
