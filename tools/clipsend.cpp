@@ -3,9 +3,10 @@
 // text after we end: the clipboard tool stays in the background serving it
 // until another program takes the clipboard. With PAVSDI_CLIPBOARD set, that
 // file receives the text instead.
+#include <string>
+
 #include "core/data_files.h"
-#include "core/text_files.h"
-#include "core/working_state.h"
+#include "core/tablature_file.h"
 #include "drivers/system_services.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -29,8 +30,9 @@ int main(int argc, char** argv) {
   platform::StartProcess(&argc, &argv);
   if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
-  char info[kPageSize + 1];
-  if (ReadTextPage(info, 1, kInfoFile) == 0) {
+  // Whole: at the window's start the information is the current tablature.
+  std::string info;
+  if (LoadTablatureFile(kInfoFile, &info) != 0 || info.empty()) {
     platform::PrintForPerson("clipsend : l'information courante \\orfeon\\prvinfo.tab est vide ou illisible.");
     return 1;
   }
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     platform::PrintForPerson("clipsend : impossible d'ouvrir le presse papier.");
     return 1;
   }
-  bool written = clipboard.WriteText(info);
+  bool written = clipboard.WriteText(info.c_str());
   clipboard.Close();
   if (!written) {
     platform::PrintForPerson("clipsend : impossible d'écrire dans le presse papier.");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/data_files.h"
-#include "core/text_files.h"
+#include "core/tablature_file.h"
 #include "core/working_state.h"
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   ApplyDefaults();
-  if (ReadTextPage(WorkingState.TabText, 1, kWorkingCopy) == 0) return 1;
+  if (!ReadTablatureFile(kWorkingCopy, &WorkingState.TabText)) return 1;
   PlayCurrentMeasure();
   std::string file;
   uint32_t device = static_cast<uint32_t>(WorkingState.MidiDevice);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TNoteList notes;
   static TLengthList lengths;
   ParsePlayString(buffer.get(), notes, lengths);
-  if (notes.Count > kMaxListEntries || lengths[0] != notes.Count) __builtin_trap();
+  if (notes.Count > kMaxListEntries || lengths[0] != static_cast<uint32_t>(notes.Count)) __builtin_trap();
   WorkingState.Tempo = 1 + WorkingState.Tempo % 300;
   PlayNoteList(base, notes, lengths);
   fuzzing::ExpectAllNotesOff();

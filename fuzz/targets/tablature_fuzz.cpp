@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TModeList modes;
   static TMarkList marks;
   InterpretTablature(buffer.get(), options, first, last, pitches, lengths, modes, marks);
-  if (pitches.Count > kMaxListEntries) __builtin_trap();
+  if (pitches.Count > NotesRead()) __builtin_trap();
   fuzzing::ExpectAllNotesOff();
   static char report[kLongText];
   CheckTablature(buffer.get(), report, kLongText);

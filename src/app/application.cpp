@@ -23,7 +23,7 @@ const char kOnClipboard[] = "la tablature courante est dans le presse papier";
 // when it could not be written (the user was told why).
 bool TablatureAsInformation() {
   PlayCue(kReadingCue);
-  return WriteTextFile(WorkingState.TabText, kInfoFile) == 0;
+  return WriteTextFile(WorkingState.TabText.c_str(), kInfoFile) == 0;
 }
 
 bool ClipboardReachable() {

@@ -1,13 +1,10 @@
 #include "app/document_window.h"
 
-#include <cstdio>
+#include <string>
 
 #include "app/file_commands.h"
 #include "core/command_table.h"
-#include "core/prompts.h"
-#include "formats/document_text.h"
-#include "formats/file_bytes.h"
-#include "platform/paths.h"
+#include "core/tablature_file.h"
 
 namespace {
 
@@ -17,11 +14,8 @@ class TConsoleDocument : public TDocumentWindow {
   bool CanClose() override { return true; }
   void NewFile() override {}
   bool ReplaceWith(const char* path) override {
-    if (formats::FileReadable(platform::MapPath(path))) return true;
-    char message[kFileNameSize + 40];
-    std::snprintf(message, sizeof message, "Impossible de lire le fichier %s.", path);
-    ShowInfo(message, kProductCaption);
-    return false;
+    std::string text;
+    return ReadTablatureFile(path, &text);
   }
   bool ChooseFileToOpen(char*, int) override { return false; }
 };

@@ -1,5 +1,5 @@
 // The document window as the application sees it: the window's editor, or
-// in the console a document that only checks that files can be read. The
+// in the console a document that only checks that files can be read as text. The
 // window's save, edit and search commands act on it through the command
 // table.
 #pragma once
@@ -12,8 +12,8 @@ class TDocumentWindow {
   virtual bool CanClose() = 0;
   // Starts a new empty text, after the change question.
   virtual void NewFile() = 0;
-  // Replaces the text with the file; on failure says "Impossible de lire le
-  // fichier %s.", keeps the text and returns false.
+  // Replaces the text with the file; on failure says why, keeps the text
+  // and returns false.
   virtual bool ReplaceWith(const char* path) = 0;
   // The open dialog over the main window: the chosen name into `name`
   // (size characters); false when the user did not confirm.

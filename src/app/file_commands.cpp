@@ -1,17 +1,16 @@
 #include "app/file_commands.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/document_window.h"
 #include "app/recent_files.h"
 #include "core/command_table.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
+#include "core/tablature_file.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
-#include "formats/document_text.h"
-#include "formats/file_bytes.h"
-#include "platform/paths.h"
 
 const char kProductCaption[] = "Pavane environnement midi";
 
@@ -20,32 +19,18 @@ namespace {
 // The file must exist, the read-only box is hidden, overwriting is confirmed.
 constexpr unsigned kOpenSaveFlags = 0x1006;
 
-// Page 1 of the file; false when it could not be read or held only NUL
-// bytes (an empty file is read, as an empty text).
-bool ReadTablaturePage(char* text, const char* name) {
-  if (ReadTextPage(text, 1, name) > 0) {
-    if (text[0]) return true;
-    ShowInfo(name, kNoText);
-    return false;
-  }
-  text[0] = 0;
-  return formats::FileReadable(platform::MapPath(name));
-}
-
-// Makes a ".tab" file the current tablature. A file that cannot be read, or
-// whose name does not fit TabFile, leaves the current tablature as it was:
+// Makes a ".tab" file, already read as `text`, the current tablature. A
+// name that does not fit TabFile leaves the current tablature as it was:
 // the working copy is never emptied by a failed open.
-void MakeCurrentTablature(const char* name) {
+void MakeCurrentTablature(const char* name, const std::string& text) {
   if (std::strlen(name) >= sizeof WorkingState.TabFile) {
     ShowInfo("le nom de ce fichier est trop long pour en faire la tablature courante", name);
     return;
   }
-  char text[kPageSize + 1];
-  if (!ReadTablaturePage(text, name)) return;
   // Without its working copy the file would not stay current.
-  if (WriteTextFile(text, kWorkingCopy) != 0) return;
+  if (WriteTextFile(text.c_str(), kWorkingCopy) != 0) return;
   CopyText(WorkingState.TabFile, name);
-  CopyText(WorkingState.TabText, text);
+  WorkingState.TabText = text;
   ShowInfo("tablature", name);
 }
 
@@ -78,13 +63,18 @@ void OpenDocumentFile(const char* name) {
   if (name && name[0]) CopyText(OpenSaveData.fileName, name);
   char path[kFileNameSize];
   CopyText(path, OpenSaveData.fileName);
+  // A file that is not text reaches neither the editor nor the working copy.
+  std::string text;
+  if (!ReadTablatureFile(path, &text)) return;
   bool read = DocumentWindow().ReplaceWith(path);
-  if (read && std::strstr(path, ".tab")) MakeCurrentTablature(path);
+  if (read && std::strstr(path, ".tab")) MakeCurrentTablature(path, text);
   SaveMenuChoice(path);
 }
 
 void OpenDroppedFile(const char* name) {
   if (!DocumentWindow().CanClose()) return;
+  std::string text;
+  if (!ReadTablatureFile(name, &text)) return;
   CopyText(OpenSaveData.fileName, name);
   DocumentWindow().ReplaceWith(name);
   SaveMenuChoice(name);
@@ -98,7 +88,6 @@ int OpenRecentFile(int index) {
 
 void SavedAs(const char* newName) {
   // A tablature that can no longer be read keeps its text.
-  char text[kPageSize + 1];
-  if (ReadTablaturePage(text, WorkingState.TabFile)) CopyText(WorkingState.TabText, text);
+  ReadTablatureFile(WorkingState.TabFile, &WorkingState.TabText);
   SaveMenuChoice(newName);
 }

@@ -2,15 +2,20 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
 
 #include "app/application.h"
+#include "app/document_registration.h"
 #include "core/data_files.h"
 #include "core/prompts.h"
+#include "core/tablature_file.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "harmony/scale_table.h"
 #include "midi/defaults.h"
 #include "midi/midi_port.h"
+#include "platform/paths.h"
 #include "tablature/measure_player.h"
 #include "tablature/settings_file.h"
 
@@ -30,8 +35,18 @@ bool OpenPort() {
   return false;
 }
 
+// A file name rather than reading options: option letters never hold a
+// path separator or a dot, and an existing file is never read as options.
+// The switch "/unregister" is no file.
+bool NamesAFile(const char* argument) {
+  if (IsUnregisterOption(argument)) return false;
+  struct stat st;
+  return std::strpbrk(argument, "/\\.") != nullptr || stat(platform::MapPath(argument).c_str(), &st) == 0;
+}
+
 // Plays the tablature named by `argument`, or the working copy with
-// `argument` as reading options.
+// `argument` as reading options. Returns 1 when nothing could be played
+// for want of a tablature.
 int PlayFromCommandLine(const char* argument) {
   TWorkingState& ws = WorkingState;
   // A cut path would open another file, cut options would read otherwise.
@@ -40,18 +55,23 @@ int PlayFromCommandLine(const char* argument) {
     std::snprintf(message, sizeof message,
                   "L'argument dépasse %d caractères, rien n'est joué :\n%s", kShortText - 1, argument);
     ShowInfo(message, "argument trop long");
-    return 0;
+    return 1;
   }
   if (std::strstr(argument, ".tab")) {
-    CopyText(ws.TabFile, argument);
-    if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) WriteTextFile(ws.TabText, kWorkingCopy);
+    if (!ReadTablatureFile(argument, &ws.TabText)) return 1;
+    if (!ws.TabText.empty()) WriteTextFile(ws.TabText.c_str(), kWorkingCopy);
     CopyText(ws.TabFile, kWorkingCopy);
     PlayCurrentMeasure();
     return 0;
   }
-  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) == 0) {
+  if (NamesAFile(argument)) {
+    std::string text = std::string(argument) + "\nseuls les fichiers .tab se jouent : rien n'est joué";
+    ShowInfo(text.c_str(), "ce fichier n'est pas une tablature");
+    return 1;
+  }
+  if (!ReadTablatureFile(kWorkingCopy, &ws.TabText)) {
     ShowInfo("erreur", "impossible de lire la copie de travail \\orfeon\\prv.tab");
-    return 0;
+    return 1;
   }
   CopyText(ws.Indications, argument);
   CopyText(ws.TabFile, kWorkingCopy);
@@ -66,11 +86,11 @@ bool PrepareTablature() {
   static char settingsText[kPageSize + 1];
   static char scratch[kPageSize + 1];
   LoadSettings(settingsText, scratch);
-  if (ReadTextPage(ws.TabText, 1, ws.TabFile) > 0 && ws.TabText[0]) {
-    WriteTextFile(ws.TabText, kWorkingCopy);
+  if (ReadTablatureFile(ws.TabFile, &ws.TabText) && !ws.TabText.empty()) {
+    WriteTextFile(ws.TabText.c_str(), kWorkingCopy);
     return true;
   }
-  if (ReadTextPage(ws.TabText, 1, kWorkingCopy) > 0) {
+  if (ReadTablatureFile(kWorkingCopy, &ws.TabText) && !ws.TabText.empty()) {
     CopyText(ws.TabFile, kWorkingCopy);
     return true;
   }
@@ -94,7 +114,9 @@ int ProgramEntry(int argc, char** argv) {
   if (!ready) {
     if (!OpenPort()) return 0;
     ApplyDefaults();
-    ScalePlayString(kMajor, ws.Key, ws.TabText);
+    char scale[kLongText];
+    ScalePlayString(kMajor, ws.Key, scale);
+    ws.TabText = scale;
     CopyText(ws.TabFile, kWorkingCopy);
   }
   ws.InfoText[0] = 0;

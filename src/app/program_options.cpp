@@ -13,6 +13,8 @@ const char kUsage[] =
     "  pavsdi                ouvre la fenêtre (ou parle sur le terminal sans affichage)\n"
     "  pavsdi morceau.tab    joue la tablature puis termine\n"
     "  pavsdi \" \"            parcourt la copie de travail mesure par mesure\n"
+    "  pavsdi m              lecture guidée de la copie de travail (un autre fichier\n"
+    "                        que .tab est refusé ; statut 1 quand rien n'est joué)\n"
     "  pavsdi -unregister    ouvre la fenêtre et retire l'association des fichiers\n"
     "  pavsdi --verifier FICHIER   dit ce que la lecture de la tablature saute ou compte mal\n"
     "  -h, --help            affiche cette aide\n"

@@ -4,6 +4,7 @@
 
 #include "core/data_files.h"
 #include "core/prompts.h"
+#include "core/tablature_file.h"
 #include "core/text_files.h"
 #include "core/working_state.h"
 #include "formats/file_bytes.h"
@@ -19,19 +20,19 @@ namespace {
 // disk beside the working copy as well: should the program be ended during
 // that play it is put back all the same, by the shutdown or, after a kill,
 // at the next start.
-char keptTabText[kPageSize + 1];
+std::string keptTabText;
 bool keptPending = false;
 
 void PutKeptTablatureBack() {
   if (!keptPending) return;
   keptPending = false;
-  CopyText(WorkingState.TabText, keptTabText);
-  if (WriteTextFile(WorkingState.TabText, kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
+  WorkingState.TabText = keptTabText;
+  if (WriteTextFile(WorkingState.TabText.c_str(), kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
 }
 
 bool MakeCurrentTablature(const char* text) {
-  CopyText(WorkingState.TabText, text);
-  return WriteTextFile(WorkingState.TabText, kWorkingCopy) == 0;
+  WorkingState.TabText = text;
+  return WriteTextFile(text, kWorkingCopy) == 0;
 }
 
 // The whole text, from its first note, without read-outs.
@@ -58,11 +59,11 @@ void PlayClipboard() {
       text, "oui=jouer presse papier non=jouer et sauvegarder escape = quitter", kQuestionBox);
   if (answer == kYes) {
     // Without the kept copy on disk the working copy could be lost.
-    if (WriteTextFile(WorkingState.TabText, kKeptWorkingCopy) != 0) {
+    if (WriteTextFile(WorkingState.TabText.c_str(), kKeptWorkingCopy) != 0) {
       PlayCue(kEditionCue);
       return;
     }
-    CopyText(keptTabText, WorkingState.TabText);
+    keptTabText = WorkingState.TabText;
     keptPending = true;
     platform::AtShutdown(PutKeptTablatureBack);
     MakeCurrentTablature(text);
@@ -76,11 +77,11 @@ void PlayClipboard() {
 }
 
 void RestoreKeptTablature() {
-  char kept[kPageSize + 1];
   // Only the program's own copy: a link planted there would bring another
   // file's text over the working copy.
   std::string path = platform::MapPath(kKeptWorkingCopy);
-  if (!formats::OwnRegularFile(path) || !formats::FileReadable(path)) return;
-  ReadTextPage(kept, 1, kKeptWorkingCopy);
-  if (WriteTextFile(kept, kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
+  if (!formats::OwnRegularFile(path)) return;
+  std::string kept;
+  if (LoadTablatureFile(kKeptWorkingCopy, &kept) != 0) return;
+  if (WriteTextFile(kept.c_str(), kWorkingCopy) == 0) RemoveTextFile(kKeptWorkingCopy);
 }

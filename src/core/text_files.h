@@ -15,9 +15,6 @@ int ReadTextPage(char* destination, int page, const char* path);
 // file is then untouched and a box names the file and the reason.
 int WriteTextFile(const char* text, const char* path);
 
-// The caption of a file that holds only NUL bytes.
-inline constexpr char kNoText[] = "ce fichier ne contient pas de texte";
-
 // The caption of a file name with characters Windows-1252 lacks.
 inline constexpr char kNameNotWritable[] = "ce nom contient des caractères que le programme ne sait pas écrire";
 

@@ -1,13 +1,14 @@
 // The one record of the run that every command reads and writes.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "core/note_lists.h"
 #include "platform/midi_out.h"
 
 constexpr int kShortText = 80;   // 79 characters and the NUL
 constexpr int kLongText = 2048;  // 2047 characters and the NUL
-constexpr int kPageSize = 2048;  // characters of a page read from a file
+constexpr int kPageSize = 2048;  // characters of a page read from a small data file
 
 struct TWorkingState {
   int32_t MidiDevice;
@@ -33,13 +34,13 @@ struct TWorkingState {
   char TabFile[kShortText];
   char Indications[kShortText];
   char InfoText[kLongText];
-  char TabText[kPageSize + 1];  // a whole page and its NUL
+  std::string TabText;  // the whole tablature, as long as it is
   TNoteList ScaleNotes;
   TNoteList ChordNotes;
   TLengthList NoteLengths;
 };
 
-// All zero at process start; ApplyDefaults fills it.
+// Zero and empty at process start; ApplyDefaults fills it.
 extern TWorkingState WorkingState;
 
 // Copies at most size - 1 characters and always terminates: every text

@@ -8,9 +8,8 @@ namespace {
 // NormalizePitch.
 template <typename Send>
 void ForEachChordNote(int8_t first, const TNoteList& intervals, Send send) {
-  int count = intervals.Count > kMaxListEntries ? kMaxListEntries : intervals.Count;
   uint8_t pitch = static_cast<uint8_t>(first);
-  for (int k = 1; k <= count; ++k) {
+  for (int k = 1; k <= intervals.Count; ++k) {
     pitch = static_cast<uint8_t>(pitch + intervals[k]);
     send(NormalizePitch(pitch));
   }

@@ -1,5 +1,7 @@
 #include "midi/defaults.h"
 
+#include <cstdint>
+
 #include "core/data_files.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
@@ -20,7 +22,8 @@ int ApplyDefaults() {
   ws.Octave = 3;
   ws.Voice = 0;
   ws.Measure = 1;
-  ws.LastMeasure = 1000;
+  // The whole mode plays to the end, however long the piece.
+  ws.LastMeasure = INT32_MAX;
   ws.MeasureSpan = 1000;
   ws.KeySignature[0] = 0;
   ws.Indications[0] = 0;
@@ -32,9 +35,9 @@ int ApplyDefaults() {
     ws.NoteLengths[i] = 4000;
   }
   ws.InfoText[0] = 0;
-  CopyText(ws.TabText, "o3 c e g");
-  ParsePlayString(ws.TabText, ws.ChordNotes, ws.NoteLengths);
-  CopyText(ws.TabText, "o3 c d e f g a b >c\n");
-  ParsePlayString(ws.TabText, ws.ScaleNotes, ws.NoteLengths);
+  ws.TabText = "o3 c e g";
+  ParsePlayString(ws.TabText.c_str(), ws.ChordNotes, ws.NoteLengths);
+  ws.TabText = "o3 c d e f g a b >c\n";
+  ParsePlayString(ws.TabText.c_str(), ws.ScaleNotes, ws.NoteLengths);
   return 0;
 }

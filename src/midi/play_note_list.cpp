@@ -4,8 +4,7 @@
 #include "midi/play_string.h"
 
 int PlayNoteList(int8_t base, const TNoteList& notes, const TLengthList& lengths) {
-  int count = notes.Count > kMaxListEntries ? kMaxListEntries : notes.Count;
-  for (int k = 1; k <= count; ++k) {
+  for (int k = 1; k <= notes.Count; ++k) {
     if (StopIfRequested()) break;
     if (notes[k] == 0) {
       WaitNoteLength(lengths[k]);

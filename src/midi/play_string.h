@@ -2,6 +2,7 @@
 // one-note-at-a-time player.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "core/note_lists.h"
 
@@ -23,6 +24,8 @@ int PlayNoteList(int8_t base, const TNoteList& notes, const TLengthList& lengths
 // carries the accidental the key signature or its bar gives it; key-signature
 // indications are taken out and set `KeySignature`.
 void ApplyKeySignature(char* text, char* out);
+// The same over a text of any length; the translation is returned whole.
+std::string ApplyKeySignature(std::string text);
 
 // Executes the indication of letter `letter` (a one-character text) with
 // `argument` (a buffer of 2048 characters; the dynamics indication writes

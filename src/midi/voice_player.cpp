@@ -92,7 +92,7 @@ bool Announce(int k, const TNoteList& notes, const TLengthList& lengths, const T
 int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const TLengthList& lengths,
               const TModeList& modes, const TMarkList& marks) {
   bool announcing = announce != nullptr && announce[0] != 0;
-  int count = notes.Count > kMaxListEntries ? kMaxListEntries : notes.Count;
+  int count = notes.Count;
   Voice voice(base, notes, lengths, modes);
   int answer = 0;
   for (int k = 1; k <= count; ++k) {

@@ -8,10 +8,10 @@
 // Articulation modes, one byte per note.
 enum ArticulationMode : uint8_t { kNormal = 0, kLegato = 1, kStaccato = 2, kTenu = 3 };
 
-// One byte per note, element 0 unused: the articulation mode of each note.
-using TModeList = uint8_t[kListSize];
-// One character per note, element 0 unused: its mark, 0 when none.
-using TMarkList = char[kListSize];
+// One byte per note: the articulation mode of each note.
+using TModeList = TSlots<uint8_t>;
+// One character per note: its mark, 0 when none.
+using TMarkList = TSlots<char>;
 
 // Plays notes 1..notes.Count. Announcements are made when `announce` is not
 // empty. Returns the latest answer: 7 or 2 when the user stopped the

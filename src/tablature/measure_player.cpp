@@ -22,9 +22,9 @@ TReadingLists lists;
 // they are on.
 int Interpret(const char* options, int32_t first, int32_t last) {
   if (options[0] != 0 || (!Practice.countIn && !Practice.metronome))
-    return InterpretTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths,
+    return InterpretTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths,
                               lists.modes, lists.marks);
-  ReadTablature(WorkingState.TabText, options, first, last, lists.pitches, lists.lengths, lists.modes,
+  ReadTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths, lists.modes,
                 lists.marks);
   return PlayPracticed(lists.pitches, lists.lengths, lists.modes, lists.marks);
 }
@@ -40,9 +40,23 @@ void BuildMeasureTable() {
   WorkingState = saved;
 }
 
+// Playing leaves the octave of its last note in `Octave`, and each unit is
+// a reading of the whole text: every unit starts from the octave its
+// command started with, so that a note sounds as written whatever was
+// played before it.
+class TStartOctave {
+ public:
+  TStartOctave() : octave_(WorkingState.Octave) {}
+  void Restore() const { WorkingState.Octave = octave_; }
+
+ private:
+  int8_t octave_;
+};
+
 void Stepping() {
   TWorkingState& ws = WorkingState;
   BuildMeasureTable();
+  TStartOctave start;
   for (;;) {
     int32_t m = ws.Measure;
     int32_t from = MeasureEnd(int64_t{m} - 1) + 1;
@@ -51,6 +65,7 @@ void Stepping() {
     std::snprintf(prompt, sizeof prompt, "mesure %d : jouer depuis la note %d jusqu'a la note %d", m, from, to);
     int answer = AskYesNoCancel(prompt, "oui=suivant non=précédent annuler=fin");
     if (answer == kCancel) return;
+    start.Restore();
     Interpret("", from, to);
     if (platform::StopRequested()) return;
     if (answer == kYes) {
@@ -64,16 +79,24 @@ void Stepping() {
   }
 }
 
+// The units of a guided reading: measures with "m", notes otherwise.
+int64_t Units(const char* options) {
+  return std::strchr(options, 'm') ? int64_t{WorkingState.MeasureSpan} : int64_t{NotesRead()};
+}
+
 void GuidedReading() {
   char options[kShortText];
   CopyText(options, WorkingState.Indications);
+  TStartOctave start;
   for (;;) {
+    start.Restore();
     int answer = Interpret(options, 1, 1);
     if (answer == kCancel || platform::StopRequested()) return;
     if (answer == kNo) continue;
-    uint32_t i = 2;
+    int64_t i = 2;
     bool backToFirst = false;
-    while (i <= WorkingState.MeasureSpan) {
+    while (i <= Units(options)) {
+      start.Restore();
       answer = Interpret(options, static_cast<int32_t>(i), static_cast<int32_t>(i));
       if (answer == kCancel || platform::StopRequested()) return;
       if (answer == kNo) {

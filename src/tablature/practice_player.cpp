@@ -1,5 +1,6 @@
 #include "tablature/practice_player.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -19,6 +20,8 @@ namespace {
 
 constexpr char kLoopCaption[] = "boucle";
 constexpr char kStepperLegend[] = "oui=augmenter non=diminuer escape=garder";
+// Measures are not counted beforehand: any number a measure can have.
+constexpr int32_t kLastMeasureNumber = INT32_MAX - 1;
 
 // The time signature the reading left in force, 4/4 when there is none
 // that a metronome can beat.
@@ -104,12 +107,12 @@ bool PlayLoop(int32_t first, int32_t last) {
     return false;
   }
   TWorkingState& ws = WorkingState;
-  ReadTablature(ws.TabText, "", 1, 0, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(ws.TabText.c_str(), "", 1, 0, lists.pitches, lists.lengths, lists.modes, lists.marks);
   // Measures without notes have no end in the table: the passage runs from
   // the note after the last one before `first`.
   int32_t before = 0;
   int32_t to = 0;
-  for (int32_t m = 1; m <= last && m < kMeasureTableSize; ++m) {
+  for (int64_t m = 1; m <= last && m <= int64_t{ws.MeasureSpan}; ++m) {
     if (MeasureEnd(m) == 0) continue;
     if (m < first) before = MeasureEnd(m);
     if (m >= first) to = MeasureEnd(m);
@@ -121,7 +124,7 @@ bool PlayLoop(int32_t first, int32_t last) {
     ShowInfo(text, kLoopCaption);
     return false;
   }
-  ReadTablature(ws.TabText, "", before + 1, to, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(ws.TabText.c_str(), "", before + 1, to, lists.pitches, lists.lengths, lists.modes, lists.marks);
   int32_t percent = Practice.percent;
   BeginPacing(PacingNow(percent));
   bool go = !Practice.countIn || CountIn();
@@ -145,11 +148,11 @@ void LoopCommand(const char*) {
 void LoopSettingsCommand(const char*) {
   TPracticeSettings& p = Practice;
   p.firstMeasure = StepNumber("boucle : première mesure %d (0 = la mesure courante)", p.firstMeasure, 1, 0,
-                              kMeasureTableSize - 1);
+                              kLastMeasureNumber);
   if (p.firstMeasure > 0) {
     if (p.lastMeasure < p.firstMeasure) p.lastMeasure = p.firstMeasure;
     p.lastMeasure = StepNumber("boucle : dernière mesure %d", p.lastMeasure, 1, p.firstMeasure,
-                               kMeasureTableSize - 1);
+                               kLastMeasureNumber);
   }
   p.percent = StepNumber("boucle : vitesse %d %% du tempo", p.percent, 5, kSlowestPercent, kFastestPercent);
   p.step = StepNumber("boucle : accélération de %d %% par passage jusqu'à 100 %%", p.step, 5, 0, 50);

@@ -1,6 +1,7 @@
 #include "tablature/reading_options.h"
 
 #include <cstring>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/prompts.h"
@@ -14,16 +15,16 @@ namespace {
 // become the current text and the current information.
 void TranslateTablature() {
   TWorkingState& ws = WorkingState;
-  if (!std::strchr(ws.TabText, '[') && !std::strchr(ws.TabText, '{')) return;
-  static char copy[kPageSize + 1];
+  if (ws.TabText.find_first_of("[{") == std::string::npos) return;
   static char keys[kLongText];
-  CopyText(copy, ws.TabText);
-  TranslateText(copy, keys, ws.TabText, kDictionaryFile);
-  for (char* p = ws.TabText; *p; ++p)
+  static char translations[kLongText];
+  TranslateText(ws.TabText.c_str(), keys, translations, kDictionaryFile);
+  for (char* p = translations; *p; ++p)
     if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
-  CopyText(ws.InfoText, ws.TabText);
+  ws.TabText = translations;
+  CopyText(ws.InfoText, translations);
   WriteTextFile(ws.InfoText, kInfoFile);
-  ShowInfo(ws.TabText, "Traduction avec le dictionnaire \\orfeon\\lexiton.dic");
+  ShowInfo(translations, "Traduction avec le dictionnaire \\orfeon\\lexiton.dic");
 }
 
 }  // namespace

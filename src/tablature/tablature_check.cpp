@@ -20,7 +20,6 @@
 namespace {
 
 constexpr char kCaption[] = "vérification de la tablature";
-constexpr int kMaxMeasures = kMeasureTableSize;
 
 struct Problem {
   int64_t measure;
@@ -205,9 +204,8 @@ class Checker {
       AtPosition(groupAt_, "groupe « " + std::string(1, work_[groupAt_]) + " » non fermé dans sa mesure");
       groupAt_ = SIZE_MAX;
     }
-    int last = note_ < kMaxListEntries ? note_ : kMaxListEntries;
-    if (last >= first && lengths_.size() < kMaxMeasures)
-      lengths_.push_back({measure_, WholeNotes(pitches, lengths, marks, first, last) * denominator_, numerator_});
+    if (note_ >= first)
+      lengths_.push_back({measure_, WholeNotes(pitches, lengths, marks, first, note_) * denominator_, numerator_});
     ++measure_;
   }
 
@@ -272,15 +270,14 @@ void Write(char* report, int size, const std::vector<Problem>& problems, int cou
 int CheckTablature(const char* text, char* report, int size) {
   static TWorkingState saved;
   static Lists lists;
-  static char work[kPageSize + 1];
   saved = WorkingState;
   // The reading sends nothing while it has no port.
   WorkingState.MidiOut = nullptr;
-  ReadTablature(text, "", 1, kMaxListEntries, lists.pitches, lists.lengths, lists.modes, lists.marks);
-  CopyText(work, kPageSize + 1, text);
-  for (char* c = work; *c; ++c)
-    if (*c >= 'A' && *c <= 'Z') *c = static_cast<char>(*c - 'A' + 'a');
-  Checker checker(work);
+  ReadTablature(text, "", 1, INT32_MAX, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  std::string work = text;
+  for (char& c : work)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  Checker checker(work.c_str());
   checker.Run(lists.pitches, lists.lengths, lists.marks, lists.pitches.Count);
   WorkingState = saved;
 
@@ -297,7 +294,7 @@ int CheckTablature(const char* text, char* report, int size) {
 
 void CheckCurrentTablature(const char*) {
   static char report[kLongText];
-  CheckTablature(WorkingState.TabText, report, kLongText);
+  CheckTablature(WorkingState.TabText.c_str(), report, kLongText);
   ShowInfo(report, kCaption);
   PlayCue(kEditionCue);
 }

@@ -1,7 +1,10 @@
 #include "tablature/tablature_interpreter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/data_files.h"
 #include "core/prompts.h"
@@ -9,21 +12,22 @@
 #include "midi/play_string.h"
 #include "tablature/tablature_elements.h"
 
-int32_t MeasureEnds[kMeasureTableSize];
-
-int32_t MeasureEnd(int64_t m) { return m >= 0 && m < kMeasureTableSize ? MeasureEnds[m] : 0; }
-
 namespace {
 
-// The lists share the note lists' slots: notes beyond the last slot
-// overwrite it.
-constexpr int kMaxNotes = kMaxListEntries;
+// Entry m: the last note of measure m, as MeasureEnd tells it; rebuilt by
+// every reading, as long as the text has measures.
+std::vector<int32_t> MeasureEnds;
+int32_t notesRead = 0;
 
-void Append(char* measureText, const char* piece) {
-  size_t used = std::strlen(measureText);
-  for (size_t i = 0; piece[i] && used < kLongText - 1; ++i) measureText[used++] = piece[i];
-  measureText[used] = 0;
+}  // namespace
+
+int32_t MeasureEnd(int64_t m) {
+  return m >= 0 && static_cast<uint64_t>(m) < MeasureEnds.size() ? MeasureEnds[static_cast<size_t>(m)] : 0;
 }
+
+int32_t NotesRead() { return notesRead; }
+
+namespace {
 
 struct Reading {
   const char* options;
@@ -35,43 +39,48 @@ struct Reading {
   TMarkList& marks;
 
   bool measureMode = false;
-  int count = 0;         // notes read
-  int64_t measures = 0;  // ends of measure met
+  int32_t count = 0;     // notes read
+  int64_t measures = 0;  // measures closed
+  bool measureHasNotes = false;
   uint8_t mode = kNormal;
   char pendingGroup = 0;
   int32_t firstNote = 0;
   int32_t lastNote = 0;
   int octave = 0;
   int answer = 0;
-  char measureText[kLongText] = {};
+  std::string measureText;
 
   bool InRange() const { return measureMode && int64_t{first} - 1 <= measures && measures <= last; }
 
   void Reset() {
     count = 0;
     measures = 0;
+    measureHasNotes = false;
     mode = kNormal;
     pendingGroup = 0;
     firstNote = first;
     lastNote = last;
-    std::memset(MeasureEnds, 0, sizeof MeasureEnds);
-    std::memset(marks, 0, sizeof marks);
-    measureText[0] = 0;
+    MeasureEnds.assign(1, 0);
+    measureText.clear();
   }
 
   void AddNote(uint8_t pitch) {
-    if (count < kMaxNotes) ++count;
+    ++count;
     pitches[count] = pitch;
     lengths[count] = WorkingState.NoteLength * 1000;
     modes[count] = mode;
     marks[count] = pendingGroup;
     pendingGroup = 0;
-    if (measures + 1 < kMeasureTableSize) MeasureEnds[measures + 1] = count;
+    measureHasNotes = true;
+    size_t measure = static_cast<size_t>(measures) + 1;
+    if (MeasureEnds.size() <= measure) MeasureEnds.resize(measure + 1, 0);
+    MeasureEnds[measure] = count;
   }
 
   void EndMeasure() {
     octave = WorkingState.Octave;
     ++measures;
+    measureHasNotes = false;
     if (!InRange()) return;
     if (first == 1) {
       firstNote = 1;
@@ -82,25 +91,23 @@ struct Reading {
     if (measures >= first) {
       char prompt[32];
       std::snprintf(prompt, sizeof prompt, "mesure %lld ", static_cast<long long>(measures));
-      answer = AskYesNoCancel(prompt, measureText);
+      answer = AskYesNoCancel(prompt, measureText.c_str());
     }
-    measureText[0] = 0;
+    measureText.clear();
   }
 
   // Runs the indication `e` and reads it out when the options ask for
   // it; sets `restart` when the reading must start again.
   void Indication(const char* work, const TabElement& e, bool* restartFlag, bool* restart) {
     char letter[2] = {e.letter, 0};
-    static char argument[kLongText];
-    size_t n = 0;
-    for (size_t p = e.argumentAt; p < e.argumentEnd; ++p)
-      if (n < kLongText - 1) argument[n++] = work[p];
-    argument[n] = 0;
+    // Room for the argument whole, and for the word a dynamics sign becomes.
+    std::vector<char> argument(e.argumentEnd - e.argumentAt + kShortText, 0);
+    std::copy(work + e.argumentAt, work + e.argumentEnd, argument.begin());
     char word[kShortText] = {};
-    RunIndication(letter, argument, word);
+    RunIndication(letter, argument.data(), word);
     if (letter[0] && std::strchr(options, letter[0]) && int64_t{first} - 1 <= measures && measures < last) {
       PlayCue(kAnnotationCue);
-      ShowInfo(argument, word);
+      ShowInfo(argument.data(), word);
     }
     if (letter[0] == 'a') {
       if (!*restartFlag) {
@@ -179,24 +186,21 @@ struct Reading {
       case TabElementKind::kIndication:
       case TabElementKind::kOther: break;
     }
-    if (InRange()) Append(measureText, piece);
+    if (InRange()) measureText += piece;
   }
 };
 
 // Lowercases A to Z only.
-void Lowercase(char* text) {
-  for (; *text; ++text)
-    if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
+void Lowercase(std::string& text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 }
 
 }  // namespace
 
 int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TNoteList& pitches,
                   TLengthList& lengths, TModeList& modes, TMarkList& marks) {
-  // Room for the blank that the key-signature translation appends.
-  static char work[kPageSize + 2];
-  static char translated[kPageSize + 2];
-  CopyText(work, kPageSize + 1, text);
+  std::string work = text;
   Lowercase(work);
 
   Reading r{options, first, last, pitches, lengths, modes, marks};
@@ -205,25 +209,24 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
   bool restartFlag = false;
 
   for (;;) {
-    if (WorkingState.KeySignature[0] != 0 || restartFlag) {
-      translated[0] = 0;
-      ApplyKeySignature(work, translated);
-      // A translation that grew past a page is cut there.
-      CopyText(work, kLongText, translated);
-    }
+    if (WorkingState.KeySignature[0] != 0 || restartFlag) work = ApplyKeySignature(work);
     r.Reset();
-    size_t length = std::strlen(work);
+    size_t length = std::strlen(work.c_str());
     bool restart = false;
     for (size_t i = 0; i < length && !restart;) {
-      TabElement e = ReadTabElement(work, i, length);
+      TabElement e = ReadTabElement(work.c_str(), i, length);
       if (e.kind == TabElementKind::kIndication) {
-        r.Indication(work, e, &restartFlag, &restart);
+        r.Indication(work.c_str(), e, &restartFlag, &restart);
       } else {
-        r.Element(work, e);
+        r.Element(work.c_str(), e);
       }
       i = e.after;
     }
-    if (!restart) break;
+    if (restart) continue;
+    // Notes after the last end of measure make a measure all the same: a
+    // file saved without a final line end keeps its last measure.
+    if (r.measureHasNotes) r.EndMeasure();
+    break;
   }
 
   int32_t from = first;
@@ -237,7 +240,7 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
   if (from > to) from = r.count + 1;
   int64_t selected = static_cast<int64_t>(to) - from + 1;
   if (selected < 0) selected = 0;
-  for (int k = 1; k <= selected; ++k) {
+  for (int32_t k = 1; k <= selected; ++k) {
     pitches[k] = pitches[from + k - 1];
     lengths[k] = lengths[from + k - 1];
     modes[k] = modes[from + k - 1];
@@ -249,6 +252,7 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
   modes[0] = static_cast<uint8_t>(selected);
   marks[0] = static_cast<char>(selected);
   WorkingState.MeasureSpan = static_cast<uint32_t>(r.measures);
+  notesRead = r.count;
   return r.answer;
 }
 

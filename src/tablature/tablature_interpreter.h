@@ -7,13 +7,6 @@
 #include "core/note_lists.h"
 #include "midi/voice_player.h"
 
-constexpr int kMeasureTableSize = 2048;
-
-// Entry m: the index (over the whole text, from 1) of the last note of
-// measure m; 0 for a measure without notes and beyond the last. Rebuilt by
-// every reading.
-extern int32_t MeasureEnds[kMeasureTableSize];
-
 // The four lists of one reading, as the players keep them.
 struct TReadingLists {
   TNoteList pitches;
@@ -22,8 +15,12 @@ struct TReadingLists {
   TMarkList marks;
 };
 
-// The measure end of `m`, 0 outside the table.
+// The index (over the whole text, from 1) of the last note of measure `m`
+// at the latest reading; 0 for a measure without notes and beyond the last.
 int32_t MeasureEnd(int64_t m);
+
+// The notes of the whole text at the latest reading.
+int32_t NotesRead();
 
 // Reads `text` as InterpretTablature does, and plays nothing. Returns 2 or 7
 // when the user answered so to a measure prompt, otherwise 0.
@@ -32,7 +29,8 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
 
 // Reads `text` with the reading options `options` and plays notes `first`
 // to `last` (measure numbers when the options hold "m", note indices
-// otherwise). The lists receive the selection in slots 1..count. Returns 2
+// otherwise). `MeasureSpan` becomes the number of measures: those closed by
+// an end of measure, and the notes after the last one if there are any. The lists receive the selection in slots 1..count. Returns 2
 // or 7 when the user answered so to a measure prompt (nothing is then
 // played), otherwise what the voice player returns.
 int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,

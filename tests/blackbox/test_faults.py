@@ -60,8 +60,9 @@ class Faults(FaultTest):
     def test_wrong_tablature_name_keeps_the_previous_recording(self):
         self.write("sortie.mid", b"previous recording")
         status, lines, _ = self.run_program("pavsdi", ["\\orfeon\\faute.tab"])
-        self.assertEqual(0, status)
-        self.assertEqual(["INFO\timpossible d'ouvrir en lecture\t\\\\orfeon\\\\faute.tab"], lines)
+        self.assertEqual(1, status)
+        self.assertEqual(["INFO\timpossible d'ouvrir en lecture\t\\\\orfeon\\\\faute.tab"
+                          "\\nle fichier n'existe pas"], lines)
         self.assertEqual(b"previous recording", self.read("sortie.mid"))
 
     def test_full_disk_is_reported_and_old_files_stay(self):
@@ -82,8 +83,9 @@ class Faults(FaultTest):
         os.symlink("/dev/zero", os.path.join(self.orfeon, "zero.tab"))
         for name in ("fifo.tab", "zero.tab"):
             status, lines, _ = self.run_program("pavsdi", ["\\orfeon\\" + name], timeout=10)
-            self.assertEqual(0, status)
-            self.assertEqual(["INFO\timpossible d'ouvrir en lecture\t\\\\orfeon\\\\" + name], lines)
+            self.assertEqual(1, status)
+            self.assertEqual(["INFO\timpossible d'ouvrir en lecture\t\\\\orfeon\\\\" + name
+                              + "\\nce n'est pas un fichier ordinaire"], lines)
         # Settings and dictionary: the program goes on without them.
         os.remove(os.path.join(self.orfeon, "lexiton.ini"))
         os.mkfifo(os.path.join(self.orfeon, "lexiton.ini"))

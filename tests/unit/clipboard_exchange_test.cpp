@@ -49,7 +49,7 @@ class Clipboard : public PavTest {
     WorkingState.LastMeasure = 1000;
     WorkingState.Measure = 4;
     CopyText(WorkingState.Indications, " ");
-    CopyText(WorkingState.TabText, "g a\n");
+    WorkingState.TabText = "g a\n";
     WriteHostFile("\\orfeon\\prv.tab", "g a\r\n");
     dialogs.boxes.clear();
     sound.cues.clear();
@@ -133,7 +133,7 @@ TEST_F(Clipboard, PlayForOnceThenTheTablatureComesBack) {
   EXPECT_EQ("c d e\r\n", copyDuringPlay);
   EXPECT_EQ("c d e\n", textDuringPlay);
   EXPECT_EQ(3, NotesHeard());
-  EXPECT_STREQ("g a\n", WorkingState.TabText);
+  EXPECT_EQ("g a\n", WorkingState.TabText);
   EXPECT_EQ("g a\r\n", ReadHostFile("\\orfeon\\prv.tab"));
   EXPECT_STREQ(" ", WorkingState.Indications);
   EXPECT_EQ(1, WorkingState.Measure);
@@ -180,7 +180,7 @@ TEST_F(Clipboard, PlayAndKeepOrLeave) {
     Reset();
     clipboard.text = "c d e";
     PlayAnswering(c.answer);
-    EXPECT_STREQ(c.tabText, WorkingState.TabText) << c.answer;
+    EXPECT_EQ(c.tabText, WorkingState.TabText) << c.answer;
     EXPECT_EQ(c.workingCopy, ReadHostFile("\\orfeon\\prv.tab")) << c.answer;
     EXPECT_EQ(c.notes, NotesHeard()) << c.answer;
     EXPECT_STREQ(" ", WorkingState.Indications);
@@ -205,7 +205,7 @@ TEST_F(Clipboard, NothingToPlaySaysSo) {
     EXPECT_EQ("impossible de lire le presse papier", dialogs.boxes[0].text);
     EXPECT_EQ("", dialogs.boxes[0].caption);
     EXPECT_EQ(c.cues, sound.cues);
-    EXPECT_STREQ("g a\n", WorkingState.TabText);
+    EXPECT_EQ("g a\n", WorkingState.TabText);
     EXPECT_EQ(0, NotesHeard());
   }
 }
@@ -215,7 +215,7 @@ TEST_F(Clipboard, TranslationIsWhatPlaysAndStays) {
   clipboard.text = "[do]";
   dialogs.answers = {kYes, kNo};  // the translation box, then keep
   PlayClipboard();
-  EXPECT_STREQ("(c\n)", WorkingState.TabText);
+  EXPECT_EQ("(c\n)", WorkingState.TabText);
   EXPECT_EQ("(c\r\n)", ReadHostFile("\\orfeon\\prvinfo.tab"));
   EXPECT_EQ("(c\n)", dialogs.boxes.at(1).text);
   EXPECT_EQ(1, NotesHeard());

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <string>
 
 #include "core/working_state.h"
@@ -50,13 +51,13 @@ TEST_F(Defaults, EveryParameterBackToItsDefault) {
   EXPECT_EQ(3, ws.Octave);
   EXPECT_EQ(0, ws.Voice);
   EXPECT_EQ(1, ws.Measure);
-  EXPECT_EQ(1000, ws.LastMeasure);
+  EXPECT_EQ(INT32_MAX, ws.LastMeasure);  // the whole mode plays to the end
   EXPECT_EQ(1000u, ws.MeasureSpan);
   EXPECT_STREQ("", ws.KeySignature);
   EXPECT_STREQ("", ws.Indications);
   EXPECT_STREQ("\\orfeon\\prv.tab", ws.TabFile);
   EXPECT_STREQ("", ws.InfoText);
-  EXPECT_STREQ("o3 c d e f g a b >c\n", ws.TabText);
+  EXPECT_EQ("o3 c d e f g a b >c\n", ws.TabText);
   // Not touched.
   EXPECT_EQ(32, ws.Polyphony);
   EXPECT_EQ(3, ws.TimeNumerator);

@@ -111,19 +111,19 @@ TEST_F(ReadingOptions, FullOptionsRefuseAnotherLetter) {
 }
 
 TEST_F(ReadingOptions, HarmonyTranslatesTheTablature) {
-  CopyText(WorkingState.TabText, "o3 c d");
+  WorkingState.TabText = "o3 c d";
   dialogs.answers = {kYes};
   AddHarmonyReading("");
   EXPECT_STREQ("h", WorkingState.Indications);
-  EXPECT_STREQ("o3 c d", WorkingState.TabText);
+  EXPECT_EQ("o3 c d", WorkingState.TabText);
   EXPECT_EQ(1u, dialogs.boxes.size());
 
-  CopyText(WorkingState.TabText, "ACCORD [do MI] {re}");
+  WorkingState.TabText = "ACCORD [do MI] {re}";
   dialogs.answers = {kYes};
   AddHarmonyReading("");
   EXPECT_STREQ("h", WorkingState.Indications);
-  EXPECT_STREQ("(c\n)d et plus\n", WorkingState.TabText);
-  EXPECT_STREQ(WorkingState.TabText, WorkingState.InfoText);
+  EXPECT_EQ("(c\n)d et plus\n", WorkingState.TabText);
+  EXPECT_EQ(WorkingState.TabText, WorkingState.InfoText);
   EXPECT_EQ("(c\r\n)d et plus\r\n", ReadHostFile("\\orfeon\\prvinfo.tab"));
   EXPECT_EQ("Traduction avec le dictionnaire \\orfeon\\lexiton.dic", dialogs.boxes.back().caption);
   EXPECT_EQ(2u, sound.cues.size());

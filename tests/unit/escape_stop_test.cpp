@@ -129,7 +129,7 @@ TEST_F(EscapeStop, MeasureLoopsEnd) {
     dialogs.boxes.clear();
     dialogs.answers = std::deque<int>(20, kYes);
     platform::ClearStopRequest();
-    CopyText(WorkingState.TabText, "c d|e f|g a|");
+    WorkingState.TabText = "c d|e f|g a|";
     CopyText(WorkingState.Indications, indications);
     WorkingState.Measure = 1;
     StopAtNoteOn(1);

@@ -10,6 +10,7 @@
 #include "app/file_commands.h"
 #include "app/recent_files.h"
 #include "core/command_table.h"
+#include "core/tablature_file.h"
 #include "core/working_state.h"
 #include "fakes/fakes.h"
 
@@ -51,7 +52,7 @@ class FileCommands : public PavTest {
     SetDocumentWindow(&document);
     RegisterFileCommands();
     std::strcpy(WorkingState.TabFile, "\\orfeon\\old.tab");
-    std::strcpy(WorkingState.TabText, "c d e");
+    WorkingState.TabText = "c d e";
     WriteHostFile("\\orfeon\\old.tab", "c d e");
     WriteHostFile("\\orfeon\\prv.tab", "c d e\r\n");
   }
@@ -78,7 +79,7 @@ TEST_F(FileCommands, OpeningATablatureMakesItCurrent) {
   EXPECT_EQ((std::vector<std::string>{"\\orfeon\\fichier.wav", "\\orfeon\\edition.wav"}), sound.cues);
   EXPECT_EQ(document.chosen, document.opened.front());
   EXPECT_EQ(document.chosen, WorkingState.TabFile);
-  EXPECT_STREQ("g a b\n|c", WorkingState.TabText);
+  EXPECT_EQ("g a b\n|c", WorkingState.TabText);
   EXPECT_EQ("g a b\r\n|c", ReadHostFile("\\orfeon\\prv.tab"));
   ASSERT_EQ(1u, dialogs.boxes.size());
   EXPECT_EQ("tablature", dialogs.boxes[0].text);
@@ -102,7 +103,7 @@ TEST_F(FileCommands, OtherFilesAndDropsOnlyReachTheEditorAndTheList) {
     c.open(path.c_str());
     EXPECT_EQ(path, document.opened.back()) << c.what;
     EXPECT_STREQ("\\orfeon\\old.tab", WorkingState.TabFile) << c.what;
-    EXPECT_STREQ("c d e", WorkingState.TabText) << c.what;
+    EXPECT_EQ("c d e", WorkingState.TabText) << c.what;
     EXPECT_EQ("c d e\r\n", ReadHostFile("\\orfeon\\prv.tab")) << c.what;
     EXPECT_EQ(path, Recent(0)) << c.what;
   }
@@ -118,7 +119,7 @@ TEST_F(FileCommands, ARecentTablatureBecomesCurrentWithoutTheChangeQuestion) {
   EXPECT_EQ(0, OpenRecentFile(1));
   EXPECT_EQ(0, document.closeAsked);
   EXPECT_EQ(path, WorkingState.TabFile);
-  EXPECT_STREQ("e f", WorkingState.TabText);
+  EXPECT_EQ("e f", WorkingState.TabText);
   EXPECT_EQ(path, Recent(0));
   EXPECT_EQ(0, OpenRecentFile(7)) << "no such entry: nothing happens";
 }
@@ -141,12 +142,12 @@ TEST_F(FileCommands, UnreadableTablatureKeepsTheWorkingCopy) {
   document.readable = false;
   RunCommand(kOpenCommand, HostPath("\\orfeon\\missing.tab").c_str());
   EXPECT_STREQ("\\orfeon\\old.tab", WorkingState.TabFile);
-  EXPECT_STREQ("c d e", WorkingState.TabText);
+  EXPECT_EQ("c d e", WorkingState.TabText);
   EXPECT_EQ("c d e\r\n", ReadHostFile("\\orfeon\\prv.tab"));
 }
 
 // Nothing is said to be current unless its working copy was written; a
-// file of NUL bytes only is no text.
+// file of NUL bytes is no text.
 TEST_F(FileCommands, TablatureWithoutItsWorkingCopyOrTextIsNotMadeCurrent) {
   WriteHostFile("\\orfeon\\piece.tab", "g a b");
   WriteHostFile("\\orfeon\\zeros.tab", std::string(100, '\0'));
@@ -157,12 +158,13 @@ TEST_F(FileCommands, TablatureWithoutItsWorkingCopyOrTextIsNotMadeCurrent) {
   }
   RunCommand(kOpenCommand, HostPath("\\orfeon\\zeros.tab").c_str());
   EXPECT_STREQ("\\orfeon\\old.tab", WorkingState.TabFile);
-  EXPECT_STREQ("c d e", WorkingState.TabText);
+  EXPECT_EQ("c d e", WorkingState.TabText);
   EXPECT_EQ("c d e\r\n", ReadHostFile("\\orfeon\\prv.tab"));
   ASSERT_EQ(2u, dialogs.boxes.size());
   EXPECT_EQ("impossible d'écrire", dialogs.boxes[0].caption);
   EXPECT_EQ("\\orfeon\\prv.tab\nle fichier est trop grand", dialogs.boxes[0].text);
-  EXPECT_EQ("ce fichier ne contient pas de texte", dialogs.boxes[1].caption);
+  EXPECT_EQ("impossible d'ouvrir en lecture", dialogs.boxes[1].caption);
+  EXPECT_EQ(HostPath("\\orfeon\\zeros.tab") + "\n" + ReadFailureReason(kNotText), dialogs.boxes[1].text);
 }
 
 TEST_F(FileCommands, EmptyTablatureIsStillMadeCurrent) {
@@ -170,7 +172,7 @@ TEST_F(FileCommands, EmptyTablatureIsStillMadeCurrent) {
   std::string path = HostPath("\\orfeon\\empty.tab");
   OpenDocumentFile(path.c_str());
   EXPECT_EQ(path, WorkingState.TabFile);
-  EXPECT_STREQ("", WorkingState.TabText);
+  EXPECT_EQ("", WorkingState.TabText);
   EXPECT_EQ("", ReadHostFile("\\orfeon\\prv.tab"));
 }
 
@@ -189,11 +191,11 @@ TEST_F(FileCommands, SaveAsRereadsTheCurrentTablature) {
   WriteHostFile("\\orfeon\\old.tab", "changed on disk");
   SavedAs("/home/me/copy.tab");
   EXPECT_STREQ("\\orfeon\\old.tab", WorkingState.TabFile);
-  EXPECT_STREQ("changed on disk", WorkingState.TabText);
+  EXPECT_EQ("changed on disk", WorkingState.TabText);
   EXPECT_EQ("/home/me/copy.tab", Recent(0));
   std::filesystem::remove(HostPath("\\orfeon\\old.tab"));
   SavedAs("/home/me/copy2.tab");
-  EXPECT_STREQ("changed on disk", WorkingState.TabText) << "an unreadable tablature keeps its text";
+  EXPECT_EQ("changed on disk", WorkingState.TabText) << "an unreadable tablature keeps its text";
 }
 
 TEST_F(FileCommands, RecentListKeepsFourLatestFirstWithoutDuplicates) {
@@ -220,8 +222,9 @@ TEST_F(FileCommands, ConsoleDocumentReportsUnreadableFiles) {
   SetDocumentWindow(nullptr);
   EXPECT_FALSE(DocumentWindow().ReplaceWith("/nonexistent/x.tab"));
   ASSERT_EQ(1u, dialogs.boxes.size());
-  EXPECT_EQ("Impossible de lire le fichier /nonexistent/x.tab.", dialogs.boxes[0].text);
+  EXPECT_EQ("/nonexistent/x.tab\nle fichier n'existe pas", dialogs.boxes[0].text);
   EXPECT_FALSE(DocumentWindow().ReplaceWith(root.c_str())) << "a directory";
+  EXPECT_EQ(root + "\nc'est un répertoire", dialogs.boxes.at(1).text);
 }
 
 }  // namespace

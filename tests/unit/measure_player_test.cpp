@@ -24,7 +24,7 @@ class MeasurePlayer : public PavTest {
     ws.Measure = 1;
     ws.LastMeasure = 1000;
   }
-  void Tab(const char* text) { CopyText(WorkingState.TabText, text); }
+  void Tab(const char* text) { WorkingState.TabText = text; }
   std::vector<int> Played() {
     std::vector<int> out;
     for (const std::string& line : MidiLog()) {

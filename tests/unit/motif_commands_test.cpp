@@ -26,7 +26,9 @@ class Motifs : public PavTest {
   }
   std::vector<uint32_t> Lengths() {
     const TLengthList& l = WorkingState.NoteLengths;
-    return std::vector<uint32_t>(l + 1, l + 1 + l[0]);
+    std::vector<uint32_t> lengths;
+    for (uint32_t k = 1; k <= l[0]; ++k) lengths.push_back(l[k]);
+    return lengths;
   }
   std::vector<std::string> Captions() {
     std::vector<std::string> captions;

@@ -19,7 +19,11 @@ class PlayString : public PavTest {
     for (int k = 1; k <= notes.Count; ++k) result.push_back(notes[k]);
     return result;
   }
-  std::vector<uint32_t> Lengths() const { return {lengths + 1, lengths + 1 + lengths[0]}; }
+  std::vector<uint32_t> Lengths() const {
+    std::vector<uint32_t> result;
+    for (uint32_t k = 1; k <= lengths[0]; ++k) result.push_back(lengths[k]);
+    return result;
+  }
 
   TNoteList notes{};
   TLengthList lengths{};

@@ -29,7 +29,7 @@ class Practising : public PavTest {
     Practice = TPracticeSettings{false, false, 0, 0, 100, 0, 0};
     PavTest::TearDown();
   }
-  void Tab(const char* text) { CopyText(WorkingState.TabText, text); }
+  void Tab(const char* text) { WorkingState.TabText = text; }
   // The note-ons, clicks included ("ch9").
   std::vector<std::string> Starts() {
     std::vector<std::string> out;

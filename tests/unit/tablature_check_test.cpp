@@ -107,7 +107,7 @@ TEST_F(TablatureCheck, LeavesTheStateAndTheDeviceAlone) {
 }
 
 TEST_F(TablatureCheck, CommandShowsOneBox) {
-  CopyText(WorkingState.TabText, "c d e zz");
+  WorkingState.TabText = "c d e zz";
   CheckCurrentTablature("");
   ASSERT_EQ(1u, dialogs.boxes.size());
   EXPECT_EQ("vérification de la tablature", dialogs.boxes[0].caption);

@@ -107,16 +107,18 @@ TEST_F(Interpreter, MeasureTableAndSpan) {
   Read("c d e|f g");
   EXPECT_EQ(5, pitches.Count);
   EXPECT_EQ((std::vector<int>{0, 3, 5, 0}),
-            (std::vector<int>{MeasureEnds[0], MeasureEnds[1], MeasureEnds[2], MeasureEnds[3]}));
-  EXPECT_EQ(1u, WorkingState.MeasureSpan);
+            (std::vector<int>{MeasureEnd(0), MeasureEnd(1), MeasureEnd(2), MeasureEnd(3)}));
+  EXPECT_EQ(2u, WorkingState.MeasureSpan);  // the last measure needs no end
   // CR LF closes two measures, the second empty; rests count as notes.
   Read("c\r\np d||e");
   EXPECT_EQ((std::vector<int>{1, 0, 3, 0, 4}),
-            (std::vector<int>{MeasureEnds[1], MeasureEnds[2], MeasureEnds[3], MeasureEnds[4], MeasureEnds[5]}));
-  EXPECT_EQ(4u, WorkingState.MeasureSpan);
+            (std::vector<int>{MeasureEnd(1), MeasureEnd(2), MeasureEnd(3), MeasureEnd(4), MeasureEnd(5)}));
+  EXPECT_EQ(5u, WorkingState.MeasureSpan);
+  Read("c|d|");
+  EXPECT_EQ(2u, WorkingState.MeasureSpan);
   // The table is rebuilt by each reading.
   Read("c");
-  EXPECT_EQ(0, MeasureEnds[3]);
+  EXPECT_EQ(0, MeasureEnd(3));
 }
 
 TEST_F(Interpreter, NoteRangesWithoutMeasureMode) {
@@ -150,10 +152,12 @@ TEST_F(Interpreter, MeasureModePromptsUnderTheMeasureText) {
   EXPECT_EQ("c d e", dialogs.boxes.at(0).caption);
   EXPECT_EQ((std::vector<int>{36, 38, 40}), Pitches());
 
-  // Measure 2 is never closed: its last note is never found.
+  // The last measure needs no end of measure after it.
   dialogs.boxes.clear();
+  dialogs.answers = {kYes};
   Read("c d e|f g", "m", 2, 2);
-  EXPECT_EQ((std::vector<int>{}), Pitches());
+  EXPECT_EQ("f g", dialogs.boxes.at(0).caption);
+  EXPECT_EQ((std::vector<int>{41, 43}), Pitches());
 }
 
 TEST_F(Interpreter, TempoAndOctaveReachTheMeasureText) {
@@ -182,17 +186,28 @@ TEST_F(Interpreter, ReadOutsOfSelectedIndications) {
   }
 }
 
-TEST_F(Interpreter, OverlongTextsStayInsideTheTables) {
-  // More ends of measure than the table holds, then a note.
-  Read(std::string(2047, '|') + "c");
+TEST_F(Interpreter, LongTextsAreReadWhole) {
+  // Measures and notes beyond any former table size, a key signature that
+  // lengthens the text, and an indication argument longer than a page.
+  std::string text = std::string(5000, '|') + "c";
+  Read(text);
   EXPECT_EQ(1, pitches.Count);
-  EXPECT_EQ(2047u, WorkingState.MeasureSpan);
-  // More notes than a list holds: the last slot is reused.
-  std::string many(2047, 'c');
-  many += 'd';
-  Read(many, "", 1, 5000);
-  EXPECT_EQ(2047, pitches.Count);
-  EXPECT_EQ(38, pitches[2047]);
+  EXPECT_EQ(5001u, WorkingState.MeasureSpan);
+  EXPECT_EQ(1, MeasureEnd(5001));
+  EXPECT_EQ(0, MeasureEnd(5002));
+
+  std::string many = "ia f+:ip" + std::string(3000, 'x') + ":";
+  for (int i = 0; i < 3000; ++i) many += "f ";
+  many += "g";
+  dialogs.answers = {kYes};
+  Read(many, "p", 1, 1);
+  EXPECT_EQ(3001, NotesRead());
+  ASSERT_FALSE(dialogs.boxes.empty());
+  EXPECT_EQ(3000u, dialogs.boxes[0].text.size());
+  Read(many, "", 2000, 5000);
+  ASSERT_EQ(1002, pitches.Count);
+  EXPECT_EQ(42, pitches[1]);     // f sharp, as the key signature says
+  EXPECT_EQ(43, pitches[1002]);  // the last note, g
 }
 
 TEST_F(Interpreter, WholeSelectionCountReachesThePlayer) {

@@ -121,13 +121,13 @@ TEST_F(TablatureProperty, PlayedWholeSteppedAndGuided) {
   static const char* const kIndications[] = {"", " ", "m", "ad", "hr", "cfp"};
   for (int round = 0; round < 1500; ++round) {
     Reset();
-    CopyText(WorkingState.TabText, Tablature().c_str());
+    WorkingState.TabText = Tablature();
     CopyText(WorkingState.Indications, kIndications[Pick(6)]);
     WorkingState.Measure = Bound(1);
     WorkingState.LastMeasure = Bound(2047);
     ScriptAnswers();
     PlayCurrentMeasure();
-    ExpectSound(round, WorkingState.TabText);
+    ExpectSound(round, WorkingState.TabText.c_str());
   }
   EXPECT_GT(notesOn, 1000);
 }

@@ -206,6 +206,18 @@ class WindowTest(pavsdi.RootTest):
         self.assertTrue(any(l.startswith("BOX\tINFO\tce nom contient des caract") for l in log), log)
         self.assertEqual("", self.dump("dropped")["EDITOR"], "no other file was opened")
 
+    def test_binary_file_is_refused_by_open_and_drop(self):
+        binary = self.host("image.tab", "\x89PNG\r\n\x1a\n\x00\x00 c d e", encoding="latin-1")
+        before = self.read(os.path.join(self.orfeon, "prv.tab"))
+        log = self.run_window(["file " + binary, "command 24332", "wait 300", "drop " + binary, "wait 300",
+                               "dump after"])
+        refusal = "BOX\tINFO\timpossible d'ouvrir en lecture\t%s\\nce n'est pas un fichier texte" % binary
+        self.assertEqual(2, sum(1 for l in log if l.startswith(refusal)), log)
+        d = self.dump("after")
+        self.assertEqual("", d["EDITOR"])
+        self.assertEqual("\\\\orfeon\\\\prv.tab", d["TABFILE"])
+        self.assertEqual(before, self.read(os.path.join(self.orfeon, "prv.tab")))
+
     def test_save_as_rereads_the_current_tablature_and_keeps_the_encoding(self):
         piece = self.host("pièce.tab", "récit\r\n")
         copy = os.path.join(self.root, "copie")
@@ -233,8 +245,7 @@ class WindowTest(pavsdi.RootTest):
         self.assertEqual("1", self.dump("after")["MODIFIED"])
         self.assertEqual(b"not ours", self.read(outside))
         self.assertTrue(os.path.islink(link))
-        self.assertIn("BOX\tINFO\tPavane environnement midi\tLe fichier %s dépasse 1 Mo : la fenêtre ne peut "
-                      "pas l'éditer.\t1" % big, log)
+        self.assertIn("BOX\tINFO\timpossible d'ouvrir en lecture\t%s\\nle fichier dépasse 1 Mo\t1" % big, log)
         self.assertEqual("abc", self.dump("big")["EDITOR"])
 
     def test_change_question_before_discarding(self):

@@ -107,7 +107,7 @@ void Dump(const std::string& path) {
   editor->GetSelection(&from, &to);
   out << "SELECTION\t" << from << ":" << to << "\n";
   out << "TABFILE\t" << Field(WorkingState.TabFile) << "\n";
-  out << "TABTEXT\t" << Field(WorkingState.TabText) << "\n";
+  out << "TABTEXT\t" << Field(WorkingState.TabText.c_str()) << "\n";
   out << "END\n";
 }
 
