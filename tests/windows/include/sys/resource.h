@@ -10,5 +10,5 @@ struct rlimit {
   rlim_t rlim_cur;
   rlim_t rlim_max;
 };
-inline int getrlimit(int, rlimit*) { return errno = ENOSYS, -1; }
+inline int getrlimit(int, rlimit* limit) { return limit->rlim_cur = limit->rlim_max = 0, errno = ENOSYS, -1; }
 inline int setrlimit(int, const rlimit*) { return errno = ENOSYS, -1; }
