@@ -9,15 +9,19 @@
 # make package   builds the Debian package (build/pavsdi_VERSION_ARCH.deb)
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
+# make windows   cross-builds the Windows programs into build-windows with
+#             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
+#             make test-windows runs their tests under wine
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz test fuzz bench demo data install package clean
+.PHONY: all deps build build-asan build-fuzz windows test test-windows fuzz bench bench-windows demo data install package clean
 
 all: build
 
@@ -32,6 +36,11 @@ build-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAVSDI_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 
+windows: deps
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
 test: build build-asan build-fuzz
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -R '^unit$$'
@@ -43,12 +52,21 @@ build-fuzz: deps
 	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
+test-windows: windows
+	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 fuzz: build-fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run_fuzz.sh $(FUZZ_BUILD)
 
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_timing bench_first_note
 	@BENCH_QUICK=$(BENCH_QUICK) /usr/bin/python3 bench/run_bench.py $(BUILD)
+
+# The timing bench of the Windows build, under wine.
+bench-windows: windows
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target bench_timing
+	@echo "Windows (wine):"
+	@BENCH_QUICK=$(BENCH_QUICK) scripts/wine-run $(WINDOWS_BUILD)/bench/bench_timing.exe
 
 data: build
 	@FORCE=1 scripts/install-data $(DEMO_ROOT) $(BUILD) 2
@@ -75,4 +93,4 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

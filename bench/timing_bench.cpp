@@ -3,20 +3,14 @@
 // deadline waits against the plain sleep-per-note loop, unloaded and with a
 // second process keeping both cores busy. BENCH_QUICK=1 plays short pieces;
 // BENCH_MIXED_SECONDS sets the length of the mixed piece.
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "bench_system.h"
 #include "core/working_state.h"
 #include "midi/midi_port.h"
 #include "midi/play_string.h"
@@ -138,47 +132,33 @@ OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
   return Measure(device.onsetsUs, ideal, endUs, at);
 }
 
-// A second process spinning on both cores until stopped.
-pid_t StartLoad() {
-  pid_t pid = fork();
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the benchmark
-    std::atomic<unsigned long> sink{0};
-    auto spin = [&sink] {
-      for (;;) sink.fetch_add(1, std::memory_order_relaxed);
-    };
-    std::thread a(spin), b(spin);
-    a.join();
-    _exit(0);
-  }
-  return pid;
-}
-
-void StopLoad(pid_t pid) {
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
-void Report(const char* piece, const char* method, const OnsetStats& s) {
-  std::printf("%-38s %-16s %9.3f %9.3f %9.3f %10.3f\n", piece, method, s.medianUs / 1000, s.p99Us / 1000,
-              s.maxUs / 1000, s.endDriftUs / 1000);
+// With the share of one core the player took while playing: a wait that
+// kept a core busy would show near 100 %.
+void Report(const char* piece, const char* method, const Piece& notes, std::unique_ptr<StampDevice> device) {
+  uint64_t cpuBefore = ProcessCpuUs();
+  uint64_t start = platform::SystemClock().NowUs();
+  OnsetStats s = Play(notes, std::move(device));
+  double cpu = 100.0 * double(ProcessCpuUs() - cpuBefore) / double(platform::SystemClock().NowUs() - start);
+  std::printf("%-38s %-16s %9.3f %9.3f %9.3f %10.3f %6.1f\n", piece, method, s.medianUs / 1000, s.p99Us / 1000,
+              s.maxUs / 1000, s.endDriftUs / 1000, cpu);
   std::fflush(stdout);
 }
 
 void Compare(const char* name, const Piece& piece) {
-  Report(name, "deadlines", Play(piece, std::make_unique<StampDevice>()));
-  Report(name, "sleep per note", Play(piece, std::make_unique<SleepPerNoteDevice>()));
+  Report(name, "deadlines", piece, std::make_unique<StampDevice>());
+  Report(name, "sleep per note", piece, std::make_unique<SleepPerNoteDevice>());
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == kBusyCoresArgument) RunBusyCores();
   bool quick = std::getenv("BENCH_QUICK") && std::getenv("BENCH_QUICK")[0] == '1';
   int sixteenths = quick ? 300 : 2000;
   int mixedSeconds = quick ? 40 : 600;
   if (const char* seconds = std::getenv("BENCH_MIXED_SECONDS")) mixedSeconds = std::atoi(seconds) > 0 ? std::atoi(seconds) : mixedSeconds;
   std::printf("Onset error against the ideal timeline, in ms%s\n", quick ? " (BENCH_QUICK: short pieces)" : "");
-  std::printf("%-38s %-16s %9s %9s %9s %10s\n", "piece", "waits", "median", "p99", "max", "end drift");
+  std::printf("%-38s %-16s %9s %9s %9s %10s %6s\n", "piece", "waits", "median", "p99", "max", "end drift", "CPU %");
   char name[64];
   std::snprintf(name, sizeof name, "%d sixteenths, tempo 240", sixteenths);
   Compare(name, Sixteenths(sixteenths));
@@ -186,8 +166,8 @@ int main() {
   std::snprintf(name, sizeof name, "mixed values, %d s", mixedSeconds);
   Compare(name, mixed);
   std::snprintf(name, sizeof name, "mixed values, %d s, both cores busy", mixedSeconds);
-  pid_t load = StartLoad();
+  BusyCores* load = StartBusyCores();
   Compare(name, mixed);
-  StopLoad(load);
+  StopBusyCores(load);
   return 0;
 }

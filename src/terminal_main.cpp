@@ -5,8 +5,10 @@
 #include "app/program_start.h"
 #include "drivers/terminal_front_end.h"
 #include "platform/interrupt.h"
+#include "platform/process_start.h"
 
 int main(int argc, char** argv) {
+  platform::StartProcess(&argc, &argv);
   if (int status; AnswerProgramOptions(argc, argv, &status)) return status;
   platform::InstallInterruptHandlers();
   drivers::StartTerminalFrontEnd(argv);

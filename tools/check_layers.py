@@ -5,7 +5,9 @@ Layers, lowest first: formats, platform, core, midi, tablature, harmony,
 clipboard, app, drivers, shell, then src/main.cpp. A file may include its
 own folder and the folders below it, never one above. Only the drivers and
 the window see system libraries: nothing below them includes a toolkit,
-sound or MIDI header. Circles of includes between files are refused too.
+sound or MIDI header. The system's own headers of Windows appear only in
+its halves: files named *_win.cpp or *_win.h, or in a windows/ folder.
+Circles of includes between files are refused too.
 Prints every fault and exits 1 when there is one.
 
 usage: check_layers.py [SRC]"""
@@ -18,6 +20,7 @@ LAYERS = ["formats", "platform", "core", "midi", "tablature", "harmony",
 # System headers that belong to the back ends and the window only.
 SYSTEM_HEADERS = re.compile(r"^(wx/|fluidsynth|rtmidi|RtMidi|alsa/|sndfile|pulse/|cairo)")
 SYSTEM_LAYER = LAYERS.index("drivers")
+WINDOWS_HEADERS = re.compile(r"^(windows|mmsystem|timeapi|shellapi|shlobj|bcrypt|commctrl|io)\.h$", re.I)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
@@ -26,6 +29,11 @@ def layer_of(relative):
     if folder in LAYERS:
         return LAYERS.index(folder)
     return len(LAYERS)  # main.cpp
+
+
+def windows_half(relative):
+    stem = os.path.splitext(os.path.basename(relative))[0]
+    return stem.endswith("_win") or "windows" in relative.split("/")[:-1]
 
 
 def main(src):
@@ -49,6 +57,8 @@ def main(src):
                         faults.append(f"{relative}: includes {header}, a higher layer")
                 elif SYSTEM_HEADERS.match(header) and own < SYSTEM_LAYER:
                     faults.append(f"{relative}: includes <{header}>, a system library below the drivers")
+                elif WINDOWS_HEADERS.match(header) and not windows_half(relative):
+                    faults.append(f"{relative}: includes <{header}> outside the Windows halves")
     # Circles of includes, found by a depth-first walk.
     state = {}
 

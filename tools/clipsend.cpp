@@ -10,6 +10,7 @@
 #include "drivers/system_services.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/process_start.h"
 #include "platform/standard_options.h"
 
 namespace {
@@ -26,6 +27,7 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::StartProcess(&argc, &argv);
   if (int status; platform::AnswerStandardOptions(argc, argv, "clipsend", kUsage, nullptr, &status)) return status;
   drivers::InstallSystemServices();
   // Whole: at the window's start the information is the current tablature.

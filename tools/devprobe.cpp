@@ -22,6 +22,7 @@
 #include "platform/interrupt.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/process_start.h"
 #include "platform/standard_options.h"
 
 namespace {
@@ -107,6 +108,7 @@ const char* const kOwnOptions[] = {"--play", nullptr};
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::StartProcess(&argc, &argv);
   if (int status; platform::AnswerStandardOptions(argc, argv, "devprobe", kUsage, kOwnOptions, &status))
     return status;
   platform::InstallInterruptHandlers();

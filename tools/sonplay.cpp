@@ -14,6 +14,7 @@
 #include "platform/interrupt.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/process_start.h"
 #include "platform/standard_options.h"
 #include "tablature/measure_player.h"
 
@@ -31,6 +32,7 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::StartProcess(&argc, &argv);
   if (int status; platform::AnswerStandardOptions(argc, argv, "sonplay", kUsage, nullptr, &status)) return status;
   platform::InstallInterruptHandlers();
   drivers::InstallSystemServices();

@@ -1,5 +1,6 @@
 #include "app/check_command.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,10 +18,14 @@ int CheckFromCommandLine(int argc, char** argv) {
     std::fputs("usage : pavsdi --verifier FICHIER\n", stderr);
     return 2;
   }
-  // Told here rather than in a box: the check answers on the terminal.
+  // Told here rather than in a box: the check answers on the terminal. The
+  // argument comes in UTF-8; the program names its files in Windows-1252,
+  // and a name it cannot hold would name another file.
+  std::string name = formats::Utf8ToCp1252(argv[2]);
   std::string text;
-  if (int reason = LoadTablatureFile(argv[2], &text); reason != 0) {
-    std::string message = "impossible de lire " + formats::Cp1252ToUtf8(argv[2]) + " : " +
+  int reason = formats::FitsCp1252(argv[2]) ? LoadTablatureFile(name.c_str(), &text) : ENOENT;
+  if (reason != 0) {
+    std::string message = std::string("impossible de lire ") + argv[2] + " : " +
                           formats::Cp1252ToUtf8(ReadFailureReason(reason)) + "\n";
     std::fputs(message.c_str(), stderr);
     return 2;

@@ -8,6 +8,7 @@
 #include "core/prompts.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "formats/host_path.h"
 #include "platform/midi_out.h"
 #include "platform/paths.h"
 
@@ -29,18 +30,20 @@ std::string Cp(const char* cp1252) { return formats::Cp1252ToUtf8(cp1252); }
 // user's own at the next start.
 bool Lay(const std::string& templateDir, const std::string& root, bool sound, std::string* failure) {
   std::error_code error;
-  const std::string data = platform::DataDirectory();
-  const std::string staging = root + "/.orfeon-en-cours";
-  fs::create_directories(root, error);
+  const fs::path data = formats::HostPath(platform::DataDirectory());
+  const fs::path top = formats::HostPath(root);
+  const fs::path staging = top / ".orfeon-en-cours";
+  fs::create_directories(top, error);
   fs::remove_all(staging, error);
-  fs::copy(templateDir + "/orfeon", staging, fs::copy_options::recursive, error);
-  if (!error && !formats::WriteFileBytes(staging + "/midiinit.dev", sound ? kSynthesizerDevice : kMidiFileDevice))
+  fs::copy(formats::HostPath(templateDir) / "orfeon", staging, fs::copy_options::recursive, error);
+  if (!error && !formats::WriteFileBytes(formats::HostPathText(staging / "midiinit.dev"),
+                                         sound ? kSynthesizerDevice : kMidiFileDevice))
     error = std::make_error_code(std::errc::io_error);
   // The other directories of the template (the annotation cue) beside it;
   // nothing there is replaced.
-  for (fs::directory_iterator it(templateDir, error), end; !error && it != end; it.increment(error))
+  for (fs::directory_iterator it(formats::HostPath(templateDir), error), end; !error && it != end; it.increment(error))
     if (it->path().filename() != "orfeon")
-      fs::copy(it->path(), root + "/" + it->path().filename().string(),
+      fs::copy(it->path(), top / it->path().filename(),
                fs::copy_options::recursive | fs::copy_options::skip_existing, error);
   if (!error) fs::rename(staging, data, error);
   if (!error) return true;
@@ -54,7 +57,7 @@ bool Lay(const std::string& templateDir, const std::string& root, bool sound, st
 void LayDataDirectoryOnFirstRun() {
   std::error_code error;
   const std::string data = platform::DataDirectory();
-  if (fs::exists(data, error) || error) return;
+  if (fs::exists(formats::HostPath(data), error) || error) return;
   const std::string templateDir = platform::TemplateDirectory();
   if (templateDir.empty()) return;
   bool sound = platform::MidiOutGetNoteCapacity(0) > 0;

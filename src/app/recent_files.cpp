@@ -23,7 +23,7 @@ struct TRecentList {
 // else in the file is ignored.
 void Load(TRecentList& list) {
   list.count = 0;
-  FILE* file = std::fopen(platform::MapPath(kRecentFilesPath).c_str(), "rb");
+  FILE* file = formats::OpenRegularFile(platform::MapPath(kRecentFilesPath));
   if (!file) return;
   char line[kRecentNameSize + 16];
   while (list.count < kRecentFileCount && std::fgets(line, sizeof line, file)) {

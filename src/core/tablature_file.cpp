@@ -1,11 +1,13 @@
 #include "core/tablature_file.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 #include "core/prompts.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "formats/host_path.h"
 #include "platform/paths.h"
 
 namespace {
@@ -35,10 +37,11 @@ std::string Decode(const std::string& bytes) {
 
 int LoadTablatureFile(const char* path, std::string* text) {
   std::string host = platform::MapPath(path);
-  struct stat st;
-  if (stat(host.c_str(), &st) != 0) return errno;
-  if (S_ISDIR(st.st_mode)) return EISDIR;
-  if (!S_ISREG(st.st_mode)) return EINVAL;
+  // A name that is not there, or not to be read, is told by the reading.
+  std::error_code error;
+  std::filesystem::file_type type = std::filesystem::status(formats::HostPath(host), error).type();
+  if (type == std::filesystem::file_type::directory) return EISDIR;
+  if (!error && type != std::filesystem::file_type::regular) return EINVAL;
   std::string bytes;
   if (!formats::ReadFileBytes(host, &bytes)) return errno;
   if (!IsText(bytes)) return kNotText;

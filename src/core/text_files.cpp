@@ -2,13 +2,15 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
+#include <system_error>
 
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "formats/encoding.h"
 #include "formats/file_bytes.h"
+#include "formats/host_path.h"
 #include "formats/smf_writer.h"
 #include "platform/paths.h"
 
@@ -96,7 +98,11 @@ int WriteTextFile(const char* text, const char* path) {
   return -1;
 }
 
-void RemoveTextFile(const char* path) { unlink(platform::MapPath(path).c_str()); }
+void RemoveTextFile(const char* path) {
+  std::error_code error;
+  std::filesystem::path file = formats::HostPath(platform::MapPath(path));
+  if (!std::filesystem::is_directory(file, error)) std::filesystem::remove(file, error);
+}
 
 void ShowWriteFailure(const char* path, int error) {
   const char* reason;

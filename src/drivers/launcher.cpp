@@ -101,6 +101,8 @@ std::string DefaultHtmlApplication() {
 
 }  // namespace
 
+const char kPageOpener[] = "xdg-open";
+
 std::string PageOpener() {
   std::string chosen = DefaultHtmlApplication();
   std::string lower = chosen;
@@ -113,7 +115,7 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   std::vector<std::string> words = SplitBlanks(commandLine);
   if (words.empty()) return words;
   if (words[0] == "start") {
-    std::vector<std::string> open = {"xdg-open"};
+    std::vector<std::string> open = {kPageOpener};
     for (size_t i = 1; i < words.size(); ++i) open.push_back(platform::MapPath(words[i].c_str()));
     return open;
   }
@@ -130,7 +132,7 @@ bool StartProgram(const char* commandLine, int* pid, bool quiet) {
   bool page = !words.empty() && words[0] == "start";
   words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
-  if (words[0] == "xdg-open") {
+  if (words[0] == kPageOpener) {
     words[0] = PageOpener();
     if (words[0].empty()) return false;
   }

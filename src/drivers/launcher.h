@@ -8,8 +8,12 @@ namespace drivers {
 // The program and its arguments for a command line as the program writes
 // it: "\orfeon\X.exe" is the companion X installed with the program, else
 // "<data dir>/X.exe" when that exists, else "<data dir>/X"; "start X" opens
-// X with the desktop's opener.
+// X with the desktop's opener (kPageOpener).
 std::vector<std::string> ResolveCommandLine(const char* commandLine);
+
+// The first word of a resolved command line that opens a page: the
+// desktop's opener ("xdg-open"; "start" on Windows).
+extern const char kPageOpener[];
 
 // Starts it in the background. A companion ends with the program (see
 // StartChild); a page's opener is left to the desktop. Its standard output

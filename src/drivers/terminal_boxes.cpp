@@ -140,7 +140,7 @@ void SayOnTerminal(const std::string& utf8) {
 std::string ProgramLine(const char* commandLine, TProgramStart start) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return "";
-  bool page = words[0] == "xdg-open" && words.size() > 1;
+  bool page = words[0] == kPageOpener && words.size() > 1;
   const std::string& where = page ? words[1] : words[0];
   const char* what = "";
   switch (start) {

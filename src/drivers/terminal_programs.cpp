@@ -86,7 +86,7 @@ void EndPlayerAtShutdown() {
 void TerminalPrograms::Exec(const char* commandLine, int) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return;
-  if (words[0] == "xdg-open") {
+  if (words[0] == kPageOpener) {
     TProgramStart start = !DisplayThere() ? TProgramStart::kNoDisplay
                           : StartProgram(commandLine, nullptr, true) ? TProgramStart::kStarted
                                                                       : TProgramStart::kFailed;

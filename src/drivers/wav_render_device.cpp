@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/text_files.h"
+#include "formats/file_bytes.h"
 #include "formats/wav_files.h"
 #include "platform/interrupt.h"
 #include "platform/paths.h"
@@ -95,19 +95,19 @@ void WavRenderDevice::StartFile() {
   // What this run recorded before, as the output holds it.
   uint8_t bytes[kChunkFrames * 4];
   if (committedFrames_ > 0) {
-    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    off_t offset = static_cast<off_t>(formats::kWavHeaderSize);
-    while (fd >= 0 && fileFrames_ < committedFrames_) {
+    std::FILE* old = formats::OpenRegularFile(path);
+    if (old && std::fseek(old, static_cast<long>(formats::kWavHeaderSize), SEEK_SET) != 0) {
+      std::fclose(old);
+      old = nullptr;
+    }
+    while (old && fileFrames_ < committedFrames_) {
       size_t want = std::min(kChunkFrames, committedFrames_ - fileFrames_) * 4;
-      ssize_t got = pread(fd, bytes, want, offset);
-      if (got <= 0) break;
-      size_t frames = static_cast<size_t>(got) / 4;
+      size_t frames = std::fread(bytes, 1, want, old) / 4;
       if (frames == 0) break;
       file_.Write(bytes, frames * 4);
       fileFrames_ += frames;
-      offset += static_cast<off_t>(frames * 4);
     }
-    if (fd >= 0) close(fd);
+    if (old) std::fclose(old);
   }
   // Silence up to now: nothing sounded since.
   std::fill(bytes, bytes + sizeof bytes, uint8_t{0});

@@ -8,6 +8,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "platform/shutdown_work.h"
+
 namespace platform {
 namespace {
 
@@ -24,13 +26,6 @@ long NsSince(const timespec& then) {
   clock_gettime(CLOCK_MONOTONIC, &now);
   return (now.tv_sec - then.tv_sec) * 1'000'000'000L + (now.tv_nsec - then.tv_nsec);
 }
-
-constexpr int kMaxWork = 8;
-void (*shutdownWork[kMaxWork])() = {};
-int workCount = 0;
-bool shutdownStarted = false;
-bool unattended = false;  // ending on a signal or at exit
-bool shutdownRunning = false;
 
 void OnSignal(int sig) {
   int saved = errno;
@@ -52,11 +47,6 @@ void OnSignal(int sig) {
   errno = saved;
 }
 
-void RunShutdownUnattended() {
-  unattended = true;
-  RunShutdown();
-}
-
 }  // namespace
 
 void InstallInterruptHandlers() {
@@ -72,7 +62,7 @@ void InstallInterruptHandlers() {
 }
 
 void CheckInterrupted() {
-  if (pendingSignal == 0 || shutdownRunning) return;
+  if (pendingSignal == 0 || ShutdownRunning()) return;
   EndUnattended(128 + pendingSignal);
 }
 
@@ -103,21 +93,5 @@ int WaitReadable(int fd, long long timeoutNs) {
     if (ready > 0 && fd >= 0 && fds[0].revents != 0) return 1;
   }
 }
-
-void AtShutdown(void (*work)()) {
-  for (int i = 0; i < workCount; ++i)
-    if (shutdownWork[i] == work) return;
-  if (workCount < kMaxWork) shutdownWork[workCount++] = work;
-}
-
-void RunShutdown() {
-  if (shutdownStarted) return;
-  shutdownStarted = true;
-  shutdownRunning = true;
-  for (int i = 0; i < workCount; ++i) shutdownWork[i]();
-  shutdownRunning = false;
-}
-
-bool ShuttingDown() { return shutdownRunning && unattended; }
 
 }  // namespace platform

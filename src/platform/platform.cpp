@@ -1,9 +1,5 @@
 #include "platform/platform.h"
 
-#include <ctime>
-
-#include "platform/interrupt.h"
-
 namespace platform {
 namespace {
 
@@ -29,31 +25,6 @@ class NoInput : public LineInput {
     if (size > 0) buffer[0] = 0;
     return false;
   }
-};
-
-class RealClock : public Clock {
- public:
-  void SleepMs(uint32_t ms) override { WaitReadable(-1, static_cast<long long>(ms) * 1000000); }
-  uint64_t NowUs() override {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<uint64_t>(t.tv_sec) * 1000000 + static_cast<uint64_t>(t.tv_nsec) / 1000;
-  }
-  // An absolute deadline: a sleep woken early or late does not move the
-  // next. The kernel wakes a long sleep a little late, and on a virtual
-  // machine now and then by a few milliseconds: the sleep ends shortly before
-  // the deadline and the clock is watched for the rest.
-  void SleepUntilUs(uint64_t deadlineUs) override {
-    uint64_t now = NowUs();
-    if (deadlineUs > now + kWatchedTailUs)
-      WaitReadable(-1, static_cast<long long>(deadlineUs - kWatchedTailUs - now) * 1000);
-    while (NowUs() < deadlineUs) CheckInterrupted();
-  }
-
- private:
-  // Long enough to cover the usual late wake-ups, short enough to cost little
-  // (about 3 % of one core for sixteenths at tempo 240).
-  static constexpr uint64_t kWatchedTailUs = 2000;
 };
 
 SilentDialogs silentDialogs;
@@ -86,11 +57,10 @@ class NoFileDialogs : public FileDialogs {
 MidiDeviceList NoDevices() { return {}; }
 bool NeverStop() { return false; }
 
-RealClock realClock;
 NoClipboard noClipboard;
 NoRegistry noRegistry;
 NoFileDialogs noFileDialogs;
-Services installed{&silentDialogs, &silentSound, &noPrograms, &realClock, &noInput, &noClipboard,
+Services installed{&silentDialogs, &silentSound, &noPrograms, &SystemClock(), &noInput, &noClipboard,
                    &noRegistry,    NoDevices,    NeverStop,   &noFileDialogs};
 
 }  // namespace
@@ -101,7 +71,7 @@ void Install(const Services& services) {
   installed.dialogs = services.dialogs ? services.dialogs : &silentDialogs;
   installed.sound = services.sound ? services.sound : &silentSound;
   installed.programs = services.programs ? services.programs : &noPrograms;
-  installed.clock = services.clock ? services.clock : &realClock;
+  installed.clock = services.clock ? services.clock : &SystemClock();
   installed.input = services.input ? services.input : &noInput;
   installed.clipboard = services.clipboard ? services.clipboard : &noClipboard;
   installed.registry = services.registry ? services.registry : &noRegistry;
@@ -109,8 +79,6 @@ void Install(const Services& services) {
   installed.stopPoll = services.stopPoll ? services.stopPoll : NeverStop;
   installed.files = services.files ? services.files : &noFileDialogs;
 }
-
-Clock& SystemClock() { return realClock; }
 
 void Clock::SleepUntilUs(uint64_t deadlineUs) {
   uint64_t now = NowUs();

@@ -12,6 +12,7 @@
 #include "core/working_state.h"
 #include "formats/file_bytes.h"
 #include "formats/file_lock.h"
+#include "formats/host_path.h"
 #include "midi/midi_port.h"
 #include "platform/paths.h"
 #include "tablature/practice_player.h"
@@ -104,7 +105,7 @@ bool SaveSettingsNumber(const char* key, int32_t value) {
   formats::FileChangeLock lock(path);
   std::string bytes;
   // A file that is there but cannot be read is never replaced by the key alone.
-  if (!formats::ReadFileBytes(path, &bytes) && std::filesystem::exists(path))
+  if (!formats::ReadFileBytes(path, &bytes) && std::filesystem::exists(formats::HostPath(path)))
     return NotSaved("le fichier ne peut pas être lu", key, value);
   std::string number = std::to_string(value);
   // Only the first page is read: a key found there keeps its place, a new

@@ -1,6 +1,7 @@
 """Helpers of the black-box tests: a temporary drive root, the programs of
 the build, and their console transcripts."""
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -9,6 +10,13 @@ import unittest
 
 BUILD = os.environ.get("PAVSDI_BUILD", os.path.join(os.path.dirname(__file__), "../../build"))
 SOURCE = os.environ.get("PAVSDI_SOURCE", os.path.join(os.path.dirname(__file__), "../.."))
+# The Windows build's programs run under wine through this launcher
+# (scripts/wine-run), with the same transcripts.
+WINE = os.environ.get("PAVSDI_WINE")
+EXE = ".exe" if WINE else ""
+# What only the Linux programs have: a machine without any clipboard, the
+# desktop's clipboard tools. Windows always has its clipboard.
+linux_only = unittest.skipIf(WINE, "Linux only")
 
 
 def program_without_companions():
@@ -17,8 +25,8 @@ def program_without_companions():
     none of them writes the clipboard file or the data behind a test's
     back. The sound module is still found (in the folder above)."""
     alone = os.path.join(BUILD, "without-companions")
-    copy = os.path.join(alone, "pavsdi")
-    source = os.path.join(BUILD, "pavsdi")
+    copy = os.path.join(alone, "pavsdi" + EXE)
+    source = os.path.join(BUILD, "pavsdi" + EXE)
     if not os.path.exists(copy) or os.path.getmtime(copy) < os.path.getmtime(source):
         os.makedirs(alone, exist_ok=True)
         fd, temporary = tempfile.mkstemp(dir=alone)
@@ -46,25 +54,42 @@ class RootTest(unittest.TestCase):
     def env(self, **extra):
         # No sound output unless a test asks for one: the tests stay quiet
         # and behave alike on every machine.
-        env = dict(os.environ, PAVSDI_ROOT=self.root, PAVSDI_UI="console", PAVSDI_AUDIO="none")
+        env = dict(os.environ, PAVSDI_ROOT=windows_path(self.root) if WINE else self.root,
+                   PAVSDI_UI="console", PAVSDI_AUDIO="none")
         env.update(extra)
         return env
 
     def run_program(self, name, args=(), stdin="", timeout=60, companions=True, **extra):
         """Runs a program of the build; returns (status, stdout lines, stderr)."""
-        path = os.path.join(BUILD, name if "/" in name else "tools/" + name)
+        path = os.path.join(BUILD, name if "/" in name else "tools/" + name) + EXE
         if name == "pavsdi":
-            path = os.path.join(BUILD, "pavsdi") if companions else program_without_companions()
-        done = subprocess.run([path, *args], input=stdin.encode(), capture_output=True,
-                              env=self.env(**extra), timeout=timeout, cwd=self.root)
+            path = os.path.join(BUILD, "pavsdi" + EXE) if companions else program_without_companions()
+        # wine starts each program more slowly, the more so on a loaded machine.
+        done = subprocess.run([WINE, path, *args] if WINE else [path, *args], input=stdin.encode(), capture_output=True,
+                              env=self.env(**extra), timeout=timeout * 3 if WINE else timeout, cwd=self.root)
         out = done.stdout.decode("utf-8")
-        return done.returncode, [l for l in out.split("\n") if l], done.stderr.decode("utf-8", "replace")
+        err = done.stderr.decode("utf-8", "replace")
+        if WINE:
+            out, err = unix_paths(out), unix_paths(err)
+        return done.returncode, [l for l in out.split("\n") if l], err
 
     def write(self, name, data, mode="wb"):
         path = os.path.join(self.orfeon, name)
         with open(path, mode) as f:
             f.write(data)
         return path
+
+
+def windows_path(path):
+    """A file of this machine as a program under wine names it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def unix_paths(text):
+    """The paths a program under wine wrote (Z:\\tmp\\x, or its separators
+    escaped as \\\\ in the console's fields) as this machine names them."""
+    return re.sub(r"Z:((?:\\\\?[^\\\s]+)+)",
+                  lambda m: re.sub(r"\\\\?", "/", m.group(1)), text)
 
 
 def midi_messages(path):

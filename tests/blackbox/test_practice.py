@@ -10,7 +10,8 @@ import pavsdi
 
 class Practice(pavsdi.RootTest):
     def check(self, text):
-        path = self.write("piece.tab", text.encode("utf-8"))
+        # A name with blanks and accents: it names the file, on every system.
+        path = self.write("pièce été.tab", text.encode("utf-8"))
         return self.run_program("pavsdi", ["--verifier", path])
 
     def test_check_exits_1_with_the_problems_0_without(self):

@@ -36,6 +36,10 @@ class CheckLayers(unittest.TestCase):
             ("toolkit below the window", {"app/a.cpp": "#include <wx/frame.h>\n"}, "<wx/frame.h>"),
             ("sound library below the drivers", {"midi/a.cpp": "#include <fluidsynth.h>\n"}, "<fluidsynth.h>"),
             ("toolkit in the window", {"shell/a.cpp": "#include <wx/frame.h>\n"}, None),
+            ("Windows in its halves", {"formats/a_win.cpp": "#include <windows.h>\n",
+                                       "drivers/windows/b.cpp": "#include <mmsystem.h>\n"}, None),
+            ("Windows in shared code", {"core/a.cpp": "#include <windows.h>\n"},
+             "core/a.cpp: includes <windows.h> outside the Windows halves"),
             ("circle", {"core/a.h": '#include "core/b.h"\n', "core/b.h": '#include "core/a.h"\n'},
              "circle of includes"),
         ]
