@@ -145,7 +145,7 @@ class Checker {
 
  private:
   void At(const TabElement& e, const std::string& text) { AtPosition(e.at, text); }
-  // What is wrong first, then where: "« zz » ignoré, mesure 2, ligne 1,
+  // What is wrong first, then where: "« zz » ignoré — mesure 2, ligne 1,
   // colonne 19", so that a short line says the matter.
   void AtPosition(size_t at, const std::string& text) {
     problems.push_back({measure_, at, AtPlace(text, measure_, line_, static_cast<int>(at - lineStart_ + 1))});

@@ -179,7 +179,7 @@ class NarrowTerminal(TerminalTest):
         out = self.command("aide outils", PROMPT)
         self.assertIn("menu Outils\njouer-tout (F5, 600) : joue toute la\ntablature\n", out)
         out = self.command("verifier", PROMPT)
-        self.assertIn("3 problèmes\n« zz » ignoré, mesure 2, ligne 1,\ncolonne 19\n", out)
+        self.assertIn("3 problèmes\n« zz » ignoré — mesure 2, ligne 1,\ncolonne 19\n", out)
         out = self.command("mesure", ANSWER)
         self.assertIn("mesure 1 : notes 1 à 4\noui=suivant non=précédent annuler=fin\n", out)
         self.answer("Escape", PROMPT)

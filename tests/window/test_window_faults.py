@@ -97,7 +97,8 @@ class WindowFaults(test_signals.Signals):
         self.write("midiinit.dev", b"1\r\n")
         self.write("prv.tab", b"t60\r\n" + b"o3 c1 d1 e1 " * 3 + b"\r\n")
         with mock.patch("subprocess.Popen", functools.partial(subprocess.Popen, preexec_fn=small_disk)):
-            self.start(["command 600", "wait 60000"])
+            # The user waits with the box open: closing it would end the playing.
+            self.start(["answer show", "command 600", "wait 60000"])
         self.wait_for(lambda: self.logged("BOX\tINFO\timpossible d'écrire\t\\\\orfeon\\\\sortie.wav"
                                           "\\nle fichier est trop grand\t1"))
         self.ends_within_the_limit(signal.SIGTERM)
