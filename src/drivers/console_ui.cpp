@@ -114,7 +114,9 @@ class ConsolePrograms : public platform::Programs {
     PrintLine("RUN\t" + EscapeField(commandLine) + "\t" + std::to_string(showMode));
     StartProgram(commandLine);
   }
-  void End(const char* commandLine) override { EndProgram(commandLine); }
+  // A script's box is answered at once, not waited on: the companion plays
+  // on, and ends with the program.
+  void End(const char*) override {}
 };
 
 ConsoleInput consoleInput;
