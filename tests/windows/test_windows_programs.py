@@ -5,6 +5,7 @@ import io
 import os
 import re
 import shutil
+import subprocess
 import sys
 import time
 import zipfile
@@ -87,6 +88,25 @@ class WindowsPrograms(pavsdi.RootTest):
         with open(exported, encoding="utf-8") as f:
             written = f.read()
         self.assertEqual(["C", "D", "E", "F"], re.findall(r"<step>([A-G])</step>", written))
+
+    def test_first_start_lays_the_data_directory_in_appdata(self):
+        prefix = os.path.join(os.environ["PAVSDI_WINE_DIR"], "prefix", "drive_c", "users")
+        roaming = [os.path.join(prefix, user, "AppData", "Roaming") for user in os.listdir(prefix)
+                   if os.path.isdir(os.path.join(prefix, user, "AppData", "Roaming"))]
+        self.assertEqual(1, len(roaming), roaming)
+        data = os.path.join(roaming[0], "PavSdi")
+        shutil.rmtree(data, ignore_errors=True)
+        env = self.env()
+        del env["PAVSDI_ROOT"]
+        done = subprocess.run([pavsdi.WINE, os.path.join(pavsdi.BUILD, "pavsdi.exe")], input=b"", env=env,
+                              capture_output=True, timeout=180, cwd=self.root)
+        try:
+            self.assertEqual(0, done.returncode, done.stderr)
+            template = os.path.join(pavsdi.BUILD, "share", "pavsdi", "orfeon")
+            for name in os.listdir(template):
+                self.assertTrue(os.path.exists(os.path.join(data, "orfeon", name)), name)
+        finally:
+            shutil.rmtree(data, ignore_errors=True)
 
 
 if __name__ == "__main__":
