@@ -52,3 +52,8 @@ endforeach()
 add_test(NAME windows_programs COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_programs.py)
 set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
   "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+
+# pavsdi.exe in a console on a terminal under tmux.
+add_test(NAME windows_console COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_console.py)
+set_tests_properties(windows_console PROPERTIES ENVIRONMENT
+  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
