@@ -295,18 +295,21 @@ class AgainstTheNotationProgram(ScoreTest):
         self.check_parts(self.demo("Reunion.mscz"), [0])
 
     def test_export_validates_and_plays_the_same(self):
-        demo = os.path.join(pavsdi.SOURCE, "data/orfeon/demo.tab")
-        exported = os.path.join(self.root, "demo.musicxml")
-        status, _, err = self.convert("--exporter", demo, "-o", exported)
-        self.assertEqual(status, 0, err)
-        valid = subprocess.run(["xmllint", "--noout", "--nonet", "--schema", os.path.join(SCHEMA, "musicxml.xsd"),
-                                exported], capture_output=True, text=True,
-                               env=dict(os.environ, XML_CATALOG_FILES=os.path.join(SCHEMA, "catalog.xml")))
-        self.assertEqual(valid.returncode, 0, valid.stderr)
-        reference = os.path.join(self.root, "exported.mid")
-        score_reference.mscore_midi(exported, reference)
-        recall, precision = score_reference.compare(score_reference.onsets(reference), self.played(demo))
-        self.assertEqual((recall, precision), (1.0, 1.0))
+        changes = self.write("tempi.tab", "t60 o5 4c d (2e g) | t120 4f 8g a 2b | t90 (4c e) p 2g\r\n")
+        for tab in (os.path.join(pavsdi.SOURCE, "data/orfeon/demo.tab"), changes):
+            with self.subTest(os.path.basename(tab)):
+                exported = os.path.join(self.root, "exported.musicxml")
+                status, _, err = self.convert("--exporter", tab, "-o", exported)
+                self.assertEqual(status, 0, err)
+                valid = subprocess.run(["xmllint", "--noout", "--nonet", "--schema",
+                                        os.path.join(SCHEMA, "musicxml.xsd"), exported],
+                                       capture_output=True, text=True,
+                                       env=dict(os.environ, XML_CATALOG_FILES=os.path.join(SCHEMA, "catalog.xml")))
+                self.assertEqual(valid.returncode, 0, valid.stderr)
+                reference = os.path.join(self.root, "exported.mid")
+                score_reference.mscore_midi(exported, reference)
+                recall, precision = score_reference.compare(score_reference.onsets(reference), self.played(tab))
+                self.assertEqual((recall, precision), (1.0, 1.0))
 
 
 if __name__ == "__main__":
