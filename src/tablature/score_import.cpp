@@ -297,7 +297,10 @@ class Importer {
       int64_t count = static_cast<int64_t>(graces.size());
       int64_t each = std::min(65 * T * tempo / 60000, shortest / 2 / count);
       each = LengthsAt(tempo).Nearest(each);
-      if (each * count >= shortest) each = 0;
+      if (each * count >= shortest) {
+        each = 0;
+        Remark("note d'agrément trop brève pour s'écrire, omise", MeasureAt(start));
+      }
       for (size_t g = 0; g < graces.size(); ++g) {
         notes[graces[g]].start = start + static_cast<int64_t>(g) * each;
         notes[graces[g]].duration = each;
@@ -322,7 +325,10 @@ class Importer {
       if (!n.glideStart || n.duration <= 0) continue;
       size_t e = i + 1;
       while (e < notes.size() && !(notes[e].glideStop && notes[e].voice == n.voice && notes[e].start > n.start)) ++e;
-      if (e == notes.size()) continue;
+      if (e == notes.size()) {
+        Remark("glissando sans note d'arrivée, joué comme sa note", MeasureAt(n.start));
+        continue;
+      }
       int distance = std::abs(notes[e].pitch - n.pitch);
       int direction = notes[e].pitch > n.pitch ? 1 : -1;
       int64_t shortest = LengthsAt(TempoAt(n.start)).Shortest();
