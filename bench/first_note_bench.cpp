@@ -13,7 +13,7 @@
 #include "platform/interrupt.h"
 #include "platform/midi_out.h"
 #include "platform/platform.h"
-#include "drivers/terminal_front_end.h"
+#include "terminal/terminal_front_end.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // becomes pavsdi-window, the program in its window.
 #include "app/program_options.h"
 #include "app/program_start.h"
-#include "drivers/terminal_front_end.h"
+#include "terminal/terminal_front_end.h"
 #include "platform/interrupt.h"
 #include "platform/process_start.h"
 

@@ -2,7 +2,8 @@
 """Checks the layers of src/ from the includes.
 
 Layers, lowest first: formats, platform, core, midi, tablature, harmony,
-clipboard, app, drivers, shell, then src/main.cpp. A file may include its
+clipboard, app, drivers, the terminal front end, the window (shell), then
+src/main.cpp. A file may include its
 own folder and the folders below it, never one above. Only the drivers and
 the window see system libraries: nothing below them includes a toolkit,
 sound or MIDI header. The system's own headers of Windows appear only in
@@ -16,7 +17,7 @@ import re
 import sys
 
 LAYERS = ["formats", "platform", "core", "midi", "tablature", "harmony",
-          "clipboard", "app", "drivers", "shell"]
+          "clipboard", "app", "drivers", "terminal", "shell"]
 # System headers that belong to the back ends and the window only.
 SYSTEM_HEADERS = re.compile(r"^(wx/|fluidsynth|rtmidi|RtMidi|alsa/|sndfile|pulse/|cairo)")
 SYSTEM_LAYER = LAYERS.index("drivers")

@@ -2,7 +2,7 @@
 
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
-#include "drivers/terminal_ui.h"
+#include "terminal/terminal_ui.h"
 #include "shell/shell_commands.h"
 #include "shell/window_front_end.h"
 

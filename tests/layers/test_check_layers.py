@@ -33,6 +33,8 @@ class CheckLayers(unittest.TestCase):
                                         "main.cpp": '#include "shell/w.h"\n#include "app/a.h"\n'}, None),
             ("upward", {"core/a.cpp": '#include "midi/b.h"\n'}, "core/a.cpp: includes midi/b.h"),
             ("seam to back end", {"platform/a.cpp": '#include "drivers/b.h"\n'}, "includes drivers/b.h"),
+            ("back end to the terminal", {"drivers/posix/a.cpp": '#include "terminal/b.h"\n'},
+             "drivers/posix/a.cpp: includes terminal/b.h"),
             ("toolkit below the window", {"app/a.cpp": "#include <wx/frame.h>\n"}, "<wx/frame.h>"),
             ("sound library below the drivers", {"midi/a.cpp": "#include <fluidsynth.h>\n"}, "<fluidsynth.h>"),
             ("toolkit in the window", {"shell/a.cpp": "#include <wx/frame.h>\n"}, None),

@@ -1,4 +1,4 @@
-#include "drivers/terminal_front_end.h"
+#include "terminal/terminal_front_end.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include "drivers/console_commands.h"
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
-#include "drivers/terminal_ui.h"
+#include "terminal/terminal_ui.h"
 #include "platform/paths.h"
 
 namespace drivers {

@@ -1,4 +1,4 @@
-#include "drivers/terminal_watch.h"
+#include "terminal/terminal_watch.h"
 
 #include <poll.h>
 #include <termios.h>

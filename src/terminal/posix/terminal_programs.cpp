@@ -1,4 +1,4 @@
-#include "drivers/terminal_programs.h"
+#include "terminal/terminal_programs.h"
 
 #include <poll.h>
 #include <sys/syscall.h>
@@ -14,8 +14,8 @@
 #include "core/data_files.h"
 #include "drivers/console_ui.h"
 #include "drivers/launcher.h"
-#include "drivers/terminal_boxes.h"
-#include "drivers/terminal_watch.h"
+#include "terminal/terminal_boxes.h"
+#include "terminal/terminal_watch.h"
 #include "formats/encoding.h"
 #include "platform/interrupt.h"
 

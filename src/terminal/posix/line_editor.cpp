@@ -1,4 +1,4 @@
-#include "drivers/line_editor.h"
+#include "terminal/line_editor.h"
 
 #include <histedit.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <string>
 
-#include "drivers/terminal_keys.h"
-#include "drivers/terminal_watch.h"
+#include "terminal/terminal_keys.h"
+#include "terminal/terminal_watch.h"
 #include "formats/encoding.h"
 
 namespace drivers {

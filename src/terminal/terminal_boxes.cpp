@@ -1,4 +1,4 @@
-#include "drivers/terminal_boxes.h"
+#include "terminal/terminal_boxes.h"
 
 #include <unistd.h>
 

@@ -4,8 +4,8 @@
 #include "drivers/console_commands.h"
 #include "drivers/console_ui.h"
 #include "drivers/system_services.h"
-#include "drivers/terminal_front_end.h"
-#include "drivers/terminal_ui.h"
+#include "terminal/terminal_front_end.h"
+#include "terminal/terminal_ui.h"
 
 namespace drivers {
 

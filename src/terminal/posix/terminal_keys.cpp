@@ -1,4 +1,4 @@
-#include "drivers/terminal_keys.h"
+#include "terminal/terminal_keys.h"
 
 #include <poll.h>
 #include <termios.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "drivers/terminal_watch.h"
+#include "terminal/terminal_watch.h"
 #include "platform/interrupt.h"
 
 namespace drivers {

@@ -1,4 +1,4 @@
-#include "drivers/terminal_ui.h"
+#include "terminal/terminal_ui.h"
 
 #include <langinfo.h>
 #include <unistd.h>
@@ -14,11 +14,11 @@
 #include "app/terminal_session.h"
 #include "drivers/audio_cues.h"
 #include "drivers/console_ui.h"
-#include "drivers/line_editor.h"
-#include "drivers/terminal_boxes.h"
-#include "drivers/terminal_keys.h"
-#include "drivers/terminal_programs.h"
-#include "drivers/terminal_watch.h"
+#include "terminal/line_editor.h"
+#include "terminal/terminal_boxes.h"
+#include "terminal/terminal_keys.h"
+#include "terminal/terminal_programs.h"
+#include "terminal/terminal_watch.h"
 #include "formats/encoding.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
