@@ -132,21 +132,25 @@ class ImportFeatures(ScoreTest):
         glide = '<notations><glissando type="%s"/></notations>'
         rolled = "<notations><arpeggiate/></notations>"
         cases = [
-            # (what, the measure after a tempo of 60, note-ons (ms, pitch))
-            ("tempo between notes", note("C") + tempo(120) + note("D") + note("E"), [(0, 60), (1000, 62), (1500, 64)]),
+            # (what, the measure after a tempo of 60, note-ons (ms, pitch), what is said of measure 1)
+            ("tempo between notes", note("C") + tempo(120) + note("D") + note("E"), [(0, 60), (1000, 62), (1500, 64)],
+             None),
             # A change in the middle of a held note holds from there.
-            ("tempo inside a note", note("C", duration=24) + tempo(120, back=12) + note("D"), [(0, 60), (1500, 62)]),
+            ("tempo inside a note", note("C", duration=24) + tempo(120, back=12) + note("D"), [(0, 60), (1500, 62)],
+             None),
             ("grace note", note("D", before='<grace slash="yes"/>', duration=0) + note("C") + note("E"),
-             [(0, 62), (65, 60), (1000, 64)]),
+             [(0, 62), (65, 60), (1000, 64)], "note d'agrément jouée brève, sur le début de la note qui la suit"),
             ("glissando", note("C", extra=glide % "start") + note("E", extra=glide % "stop"),
-             [(0, 60), (250, 61), (500, 62), (750, 63), (1000, 64)]),
+             [(0, 60), (250, 61), (500, 62), (750, 63), (1000, 64)], "glissando joué en demi-tons"),
             ("rolled chord", tempo(120) + note("C", extra=rolled) + note("E", before="<chord/>", extra=rolled)
-             + note("G", before="<chord/>", extra=rolled) + note("D"), [(0, 60), (67, 64), (133, 67), (500, 62)]),
-            ("small notes", note("C", before="<cue/>") + note("D"), [(0, 60), (1000, 62)]),
+             + note("G", before="<chord/>", extra=rolled) + note("D"), [(0, 60), (67, 64), (133, 67), (500, 62)],
+             "accord arpégé joué note après note"),
+            ("small notes", note("C", before="<cue/>") + note("D"), [(0, 60), (1000, 62)], "petite note (réplique) jouée"),
         ]
-        for what, measure, expected in cases:
+        for what, measure, expected, said in cases:
             with self.subTest(what):
-                out, _ = self.imported(score([tempo(60) + measure]))
+                out, err = self.imported(score([tempo(60) + measure]))
+                self.assertEqual(err, "mesure 1 : %s\n" % said if said else "")
                 played = self.played(self.write("t.tab", out))
                 self.assertEqual([n for _, n in played], [n for _, n in expected], out)
                 for (t, _), (want, _) in zip(played, expected):
