@@ -495,7 +495,8 @@ class Importer {
     std::vector<std::pair<int64_t, const TScoreNote*>> rolled;
     int64_t roll = Roll(onset, first, &rolled);
     std::vector<TPiece> pieces;
-    if (!lengths_->Split(first - roll * rolled.back().first, &pieces)) Remark("durée arrondie à la valeur la plus proche");
+    if (!lengths_->Split(first - roll * rolled.back().first, &pieces))
+      Remark("durée arrondie à la valeur la plus proche");
     bool group = onset.notes.size() > 1 || pieces.size() > 1 || sounding > first;
     bool staccato = onset.notes.front()->staccato;
     if (staccato != staccato_) {

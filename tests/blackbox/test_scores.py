@@ -145,7 +145,8 @@ class ImportFeatures(ScoreTest):
             ("rolled chord", tempo(120) + note("C", extra=rolled) + note("E", before="<chord/>", extra=rolled)
              + note("G", before="<chord/>", extra=rolled) + note("D"), [(0, 60), (67, 64), (133, 67), (500, 62)],
              "accord arpégé joué note après note"),
-            ("small notes", note("C", before="<cue/>") + note("D"), [(0, 60), (1000, 62)], "petite note (réplique) jouée"),
+            ("small notes", note("C", before="<cue/>") + note("D"), [(0, 60), (1000, 62)],
+             "petite note (réplique) jouée"),
         ]
         for what, measure, expected, said in cases:
             with self.subTest(what):
