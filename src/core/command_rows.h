@@ -24,7 +24,7 @@ struct TAccelerator {
 
 struct TCommandRow {
   TCommandId id;
-  TMenuId menu;
+  TMenuId menu;              // Menus()[menu] holds it
   const char* text;          // the exact menu text, "\t" and the shown key included
   TAccelerator accelerator;
   const char* hint;          // status-bar text, "" when none
@@ -42,7 +42,8 @@ struct TMenu {
   std::span<const TCommandRow> rows;  // in menu order
 };
 
-// The menu bar: the popups in order, each with its rows.
+// The menu bar: the popups in order (indexed by TMenuId), each with its
+// rows, a separator before each row that says so.
 std::span<const TMenu> Menus();
 
 // Every command, in the order of the menus.
