@@ -12,6 +12,8 @@
 # make windows   cross-builds the Windows programs into build-windows with
 #             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
 #             make test-windows runs their tests under wine
+# make windows-installer   builds build-windows/PavSdi-VERSION-setup.exe
+#             with NSIS (a per-user install, without administrator rights)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -21,7 +23,7 @@ JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz windows test test-windows fuzz bench bench-windows demo data install package clean
+.PHONY: all deps build build-asan build-fuzz windows windows-installer test test-windows fuzz bench bench-windows demo data install package clean
 
 all: build
 
@@ -40,6 +42,9 @@ windows: deps
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+windows-installer: windows
+	@cmake --build $(WINDOWS_BUILD) --target windows_installer
 
 test: build build-asan build-fuzz
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
