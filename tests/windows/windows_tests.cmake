@@ -43,3 +43,11 @@ endforeach()
 add_test(NAME windows_programs COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_programs.py)
 set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
   "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+
+# The installer, built first (make windows-installer), then installed and
+# uninstalled silently in a prefix of its own.
+add_test(NAME windows_installer_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target windows_installer)
+set_tests_properties(windows_installer_build PROPERTIES FIXTURES_SETUP installer)
+add_test(NAME windows_installer COMMAND /usr/bin/python3 ${TESTS}/windows/test_installer.py)
+set_tests_properties(windows_installer PROPERTIES FIXTURES_REQUIRED installer ENVIRONMENT
+  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_VERSION=${PROJECT_VERSION}")
