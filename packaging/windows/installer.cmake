@@ -65,8 +65,14 @@ if(WINDOW)
 else()
   set(window 0)
 endif()
+# The program's icon, made with the window; NSIS's own without it.
+set(icon ${BUILD}/src/win32/resources/pavsdi.ico)
+set(icon_option)
+if(EXISTS ${icon})
+  set(icon_option -DICON=${icon})
+endif()
 set(outfile ${BUILD}/PavSdi-${VERSION}-setup.exe)
-execute_process(COMMAND makensis -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DLISTS=${lists}
+execute_process(COMMAND makensis -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DLISTS=${lists} ${icon_option}
                         -DWINDOW=${window} -DSIZE_KB=${kilobytes} -DOUTFILE=${outfile}
                         ${SOURCE}/packaging/windows/pavsdi.nsi
                 RESULT_VARIABLE result)

@@ -1,9 +1,10 @@
 ; The Windows installer: one user's install, without administrator rights,
 ; in %LOCALAPPDATA%\Programs\PavSdi. The uninstaller takes away exactly what
 ; was laid and written, and never the data directory (%APPDATA%\PavSdi).
-; Built by installer.cmake, which defines VERSION, STAGE (the files to lay,
-; as they lie under the install folder), LISTS (the .nsh lists made from
-; STAGE), WINDOW (1 when pavsdiw.exe is there) and OUTFILE.
+; Built by installer.cmake, which defines VERSION, LISTS (the folder of
+; install.nsh and uninstall.nsh, the files laid and taken away one by one),
+; WINDOW (1 when pavsdiw.exe is there), SIZE_KB, OUTFILE and, when the
+; window's icon is built, ICON.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel user
@@ -43,6 +44,10 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1036 "LegalCopyright" "GPL 3 ou ultérieure"
 
 !define MUI_ABORTWARNING
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !if ${WINDOW} == 1
   !define MUI_FINISHPAGE_RUN "$INSTDIR\pavsdiw.exe"
 !endif
