@@ -77,6 +77,18 @@ FunctionEnd
 !macroend
 
 Section "PavSdi" Program
+  ; An earlier install goes first, by its own uninstaller, which knows its
+  ; files (an upgrade leaves none of the old ones behind). Run in place
+  ; (_?=) it is waited for, and left for us to remove.
+  ClearErrors
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${IfNot} ${Errors}
+  ${AndIf} ${FileExists} "$0\uninstall.exe"
+    DetailPrint "Désinstallation de la version précédente"
+    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    Delete "$0\uninstall.exe"
+    RMDir "$0"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   !include "${LISTS}\install.nsh"
   WriteUninstaller "$INSTDIR\uninstall.exe"
