@@ -11,7 +11,8 @@
 #             memory); BENCH_QUICK=1 plays shorter pieces
 # make windows   cross-builds the Windows programs into build-windows with
 #             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
-#             make test-windows runs their tests under wine
+#             make test runs their tests under wine but those of the shared
+#             code only (label "shared"), which make test-windows runs too
 # make windows-installer   builds build-windows/PavSdi-VERSION-setup.exe
 #             with NSIS (a per-user install, without administrator rights)
 BUILD ?= build
@@ -46,8 +47,9 @@ windows: deps
 windows-installer: windows
 	@cmake --build $(WINDOWS_BUILD) --target windows_installer
 
-test: build build-asan build-fuzz
+test: build build-asan build-fuzz windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS) -LE shared
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -R '^unit$$'
 	@FUZZ_SECONDS=8 fuzz/run_fuzz.sh $(FUZZ_BUILD)
 

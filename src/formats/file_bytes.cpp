@@ -90,9 +90,10 @@ bool OwnRegularFile(const std::string& hostPath) {
   return lstat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid();
 }
 
-std::FILE* OpenRegularFile(const std::string& hostPath) {
+std::FILE* OpenRegularFile(const std::string& hostPath, TLinks links) {
   // Opened without waiting: a FIFO would otherwise block until a writer came.
-  int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  int fd = open(hostPath.c_str(),
+                O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (links == TLinks::kRefuse ? O_NOFOLLOW : 0));
   if (fd < 0) return nullptr;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

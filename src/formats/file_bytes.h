@@ -14,8 +14,12 @@ bool FileReadable(const std::string& hostPath);
 bool OwnRegularFile(const std::string& hostPath);
 
 // Opens a regular file for reading; nullptr (errno set) for anything else:
-// a FIFO or a device is refused at once, never waited on.
-std::FILE* OpenRegularFile(const std::string& hostPath);
+// a FIFO or a device is refused at once, never waited on. With kRefuse, a
+// link (a reparse point on Windows) is refused too rather than followed:
+// for re-reading a file the program wrote, which another may have replaced
+// by a link to something it must not copy.
+enum class TLinks { kFollow, kRefuse };
+std::FILE* OpenRegularFile(const std::string& hostPath, TLinks links = TLinks::kFollow);
 
 // Reads the whole file; false when it cannot be read (missing, not a
 // regular file) or is longer than `limit` (errno EFBIG).

@@ -64,16 +64,18 @@ std::string RandomChars() {
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
 
 // An opened regular file on disk (not a pipe, a console or a device).
-HANDLE OpenForReading(const std::string& hostPath) {
+HANDLE OpenForReading(const std::string& hostPath, TLinks links = TLinks::kFollow) {
+  DWORD flags = links == TLinks::kRefuse ? FILE_FLAG_OPEN_REPARSE_POINT : FILE_ATTRIBUTE_NORMAL;
   HANDLE h = CreateFileW(Widen(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                         nullptr, OPEN_EXISTING, flags, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     SetErrnoFromSystem();
     return h;
   }
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      (links == TLinks::kRefuse && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
     CloseHandle(h);
     errno = EINVAL;
     return INVALID_HANDLE_VALUE;
@@ -98,8 +100,8 @@ bool FileReadable(const std::string& hostPath) {
   return true;
 }
 
-std::FILE* OpenRegularFile(const std::string& hostPath) {
-  HANDLE h = OpenForReading(hostPath);
+std::FILE* OpenRegularFile(const std::string& hostPath, TLinks links) {
+  HANDLE h = OpenForReading(hostPath, links);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
   if (fd < 0) {

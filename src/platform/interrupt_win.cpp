@@ -39,20 +39,13 @@ std::wstring EndRequestName(unsigned long processId) {
   return L"Local\\PavSdi.end." + std::to_wstring(processId);
 }
 
+// A program without the handlers (clipsend) ends at once, as on SIGTERM.
 DWORD WINAPI WaitForEndRequest(void* request) {
   WaitForSingleObject(static_cast<HANDLE>(request), INFINITE);
+  if (!wakeEvent) ExitProcess(kEndedStatus);
   if (InterlockedCompareExchange(&pendingStatus, kEndedStatus, 0) == 0) firstInterruptAt = GetTickCount64();
   SetEvent(wakeEvent);
   return 0;
-}
-
-bool WatchEndRequests() {
-  HANDLE request = CreateEventW(nullptr, TRUE, FALSE, EndRequestName(GetCurrentProcessId()).c_str());
-  if (!request) return false;
-  HANDLE thread = CreateThread(nullptr, 0, WaitForEndRequest, request, 0, nullptr);
-  if (!thread) return false;
-  CloseHandle(thread);
-  return true;
 }
 
 BOOL WINAPI OnControl(DWORD type) {
@@ -75,8 +68,6 @@ BOOL WINAPI OnControl(DWORD type) {
 void InstallInterruptHandlers() {
   if (!wakeEvent) wakeEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   SetConsoleCtrlHandler(OnControl, TRUE);
-  static bool watched = WatchEndRequests();
-  (void)watched;
   std::atexit(RunShutdownUnattended);
 }
 
@@ -112,6 +103,20 @@ int WaitReadable(int fd, long long timeoutNs) {
 }
 
 void* InterruptWakeEvent() { return wakeEvent; }
+
+void WatchEndRequests() {
+  HANDLE request = CreateEventW(nullptr, TRUE, FALSE, EndRequestName(GetCurrentProcessId()).c_str());
+  if (!request) return;
+  HANDLE thread = CreateThread(nullptr, 0, WaitForEndRequest, request, 0, nullptr);
+  if (!thread) return;
+  CloseHandle(thread);
+}
+
+bool ListensForEnd(unsigned long processId) {
+  HANDLE request = OpenEventW(SYNCHRONIZE, FALSE, EndRequestName(processId).c_str());
+  if (request) CloseHandle(request);
+  return request != nullptr;
+}
 
 bool AskToEnd(unsigned long processId) {
   HANDLE request = OpenEventW(EVENT_MODIFY_STATE, FALSE, EndRequestName(processId).c_str());

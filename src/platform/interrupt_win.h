@@ -12,4 +12,11 @@ void* InterruptWakeEvent();
 // already gone).
 bool AskToEnd(unsigned long processId);
 
+// Listens for AskToEnd from now on; every program does it at its start
+// (StartProcess).
+void WatchEndRequests();
+
+// True once a program of ours listens for AskToEnd: it has started.
+bool ListensForEnd(unsigned long processId);
+
 }  // namespace platform

@@ -5,7 +5,7 @@
 
 #include "formats/encoding.h"
 #include "formats/word_wrap.h"
-#include "platform/terminal_columns.h"
+#include "platform/terminal_text.h"
 
 namespace platform {
 
@@ -16,10 +16,8 @@ void PrintUtf8ForPerson(const std::string& utf8) {
   size_t start = 0;
   for (;;) {
     size_t end = utf8.find('\n', start);
-    for (const std::string& line : formats::WrapLine(utf8.substr(start, end - start), width)) {
-      std::fputs(line.c_str(), stderr);
-      std::fputc('\n', stderr);
-    }
+    for (const std::string& line : formats::WrapLine(utf8.substr(start, end - start), width))
+      WriteUtf8(stderr, line + "\n");
     if (end == std::string::npos) break;
     start = end + 1;
   }

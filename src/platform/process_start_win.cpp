@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "formats/wide_text.h"
+#include "platform/interrupt_win.h"
 
 namespace platform {
 
 void StartProcess(int* argc, char*** argv) {
   static std::vector<std::string> texts;
   static std::vector<char*> pointers;
+  WatchEndRequests();
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

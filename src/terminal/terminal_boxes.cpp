@@ -10,6 +10,7 @@
 #include "formats/word_wrap.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/terminal_text.h"
 #include "tablature/measure_player.h"
 
 namespace drivers {
@@ -130,11 +131,9 @@ std::vector<std::string> BoxLines(const char* text, const char* caption, bool qu
 void SayOnTerminal(const std::string& utf8) {
   std::vector<std::string> lines;
   AddLines(lines, utf8, platform::TerminalColumns(STDOUT_FILENO));
-  for (const std::string& line : lines) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-  }
-  std::fflush(stdout);
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  platform::WriteUtf8(stdout, text);
 }
 
 std::string ProgramLine(const char* commandLine, TProgramStart start) {

@@ -118,6 +118,7 @@ class WholePieces(pavsdi.RootTest):
         self.assertEqual([36, 38], self.played())
 
 
+@pavsdi.linux_only  # the terminal under tmux
 class OpenAtTheTerminal(test_terminal.Terminal):
     def test_ouvrir_says_why_a_file_is_not_read(self):
         os.mkdir(os.path.join(self.root, "dossier.tab"))

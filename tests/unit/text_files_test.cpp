@@ -158,6 +158,12 @@ TEST_F(TextFiles, OnlyRegularFilesAreReadOrReplaced) {
   EXPECT_EQ("not ours", ReadHostFile("\\outside.txt"));
   ASSERT_EQ(0, lstat(HostPath("\\orfeon\\prv.tab").c_str(), &st));
   EXPECT_TRUE(S_ISLNK(st.st_mode));
+  // Re-reading what the program wrote (the WAV device's recording so far)
+  // never copies what a link leads to.
+  EXPECT_EQ(nullptr, formats::OpenRegularFile(HostPath("\\orfeon\\prv.tab"), formats::TLinks::kRefuse));
+  std::FILE* followed = formats::OpenRegularFile(HostPath("\\orfeon\\prv.tab"));
+  EXPECT_NE(nullptr, followed);
+  if (followed) std::fclose(followed);
 }
 
 TEST_F(TextFiles, StaleTemporariesAreRemovedButNotAWriterAtWork) {

@@ -1,10 +1,14 @@
 """The Windows programs under wine, where they meet Windows itself: file
 names and arguments with blanks and accents, a companion started from a
 folder whose name has them too."""
+import io
 import os
+import re
 import shutil
+import subprocess
 import sys
 import time
+import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "blackbox"))
 import pavsdi  # noqa: E402
@@ -19,7 +23,7 @@ class WindowsPrograms(pavsdi.RootTest):
             f.write("o4 4c d e f | g a zz b\r\n".encode("cp1252"))
         status, lines, _ = self.run_program("pavsdi", ["--verifier", pavsdi.windows_path(checked)])
         self.assertEqual(1, status, lines)
-        self.assertIn("mesure 2, ligne 1, colonne 19 : « zz » ignoré", lines)
+        self.assertIn("« zz » ignoré — mesure 2, ligne 1, colonne 19", lines)
 
         played = os.path.join(folder, "mon morceau é.tab")
         with open(played, "wb") as f:
@@ -54,6 +58,55 @@ class WindowsPrograms(pavsdi.RootTest):
                 with open(clipboard, "rb") as f:
                     text = f.read().replace(b"\r\n", b"\n")
         self.assertEqual(expected, text)
+
+    def test_scores_come_in_from_mxl_and_go_out_as_musicxml(self):
+        xml = ('<?xml version="1.0"?><score-partwise version="4.0"><part-list><score-part id="P1">'
+               "<part-name>p</part-name></score-part></part-list><part id=\"P1\"><measure number=\"1\">"
+               "<attributes><divisions>1</divisions></attributes>"
+               + "".join("<note><pitch><step>%s</step><octave>4</octave></pitch><duration>1</duration>"
+                         "<type>quarter</type></note>" % step for step in "CDEF")
+               + "</measure></part></score-partwise>")
+        archive = io.BytesIO()
+        with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("META-INF/container.xml", '<container><rootfiles><rootfile full-path="p.musicxml"/>'
+                                                 "</rootfiles></container>")
+            z.writestr("p.musicxml", xml)
+        folder = os.path.join(self.root, "partitions été")
+        os.makedirs(folder)
+        compressed = os.path.join(folder, "pièce.mxl")
+        with open(compressed, "wb") as f:
+            f.write(archive.getvalue())
+        status, lines, err = self.run_program("pavsdi", ["--importer", pavsdi.windows_path(compressed)])
+        self.assertEqual(0, status, err)
+        tab = os.path.join(folder, "pièce.tab")
+        with open(tab, "wb") as f:
+            f.write("\r\n".join(lines).encode("cp1252") + b"\r\n")
+        exported = os.path.join(folder, "sortie é.musicxml")
+        status, _, err = self.run_program("pavsdi", ["--exporter", pavsdi.windows_path(tab), "-o",
+                                                     pavsdi.windows_path(exported)])
+        self.assertEqual(0, status, err)
+        with open(exported, encoding="utf-8") as f:
+            written = f.read()
+        self.assertEqual(["C", "D", "E", "F"], re.findall(r"<step>([A-G])</step>", written))
+
+    def test_first_start_lays_the_data_directory_in_appdata(self):
+        prefix = os.path.join(os.environ["PAVSDI_WINE_DIR"], "prefix", "drive_c", "users")
+        roaming = [os.path.join(prefix, user, "AppData", "Roaming") for user in os.listdir(prefix)
+                   if os.path.isdir(os.path.join(prefix, user, "AppData", "Roaming"))]
+        self.assertEqual(1, len(roaming), roaming)
+        data = os.path.join(roaming[0], "PavSdi")
+        shutil.rmtree(data, ignore_errors=True)
+        env = self.env()
+        del env["PAVSDI_ROOT"]
+        done = subprocess.run([pavsdi.WINE, os.path.join(pavsdi.BUILD, "pavsdi.exe")], input=b"", env=env,
+                              capture_output=True, timeout=180, cwd=self.root)
+        try:
+            self.assertEqual(0, done.returncode, done.stderr)
+            template = os.path.join(pavsdi.BUILD, "share", "pavsdi", "orfeon")
+            for name in os.listdir(template):
+                self.assertTrue(os.path.exists(os.path.join(data, "orfeon", name)), name)
+        finally:
+            shutil.rmtree(data, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -1,15 +1,20 @@
 // The Windows back ends that wine can check, through the system's own calls:
 // the atomic writer with accented names, the temporaries of a killed writer,
-// the clipboard in Unicode, the clock's waits.
+// the clipboard in Unicode, the clock's waits, the settings lock, children
+// that end with us.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
+#include "drivers/child_processes.h"
 #include "drivers/clipboards.h"
 #include "formats/file_bytes.h"
+#include "formats/file_lock.h"
 #include "formats/wide_text.h"
 #include "platform/platform.h"
 
@@ -126,6 +131,38 @@ TEST_F(WindowsBackEnds, ClipboardRoundTripKeepsAccentsAsUnicode) {
   EXPECT_EQ(platform::TClipboardText::kText, clipboard->ReadText(buffer, 5));
   EXPECT_STREQ("do r", buffer);
   clipboard->Close();
+}
+
+TEST_F(WindowsBackEnds, SettingsLockMakesASecondChangeWait) {
+  std::string settings = Path("r\xC3\xA9glages.ini");
+  std::atomic<bool> secondHeld{false};
+  std::thread second;
+  {
+    formats::FileChangeLock first(settings);
+    second = std::thread([&] {
+      formats::FileChangeLock other(settings);
+      secondHeld = true;
+    });
+    Sleep(300);
+    EXPECT_FALSE(secondHeld) << "the second change went on while the first held the lock";
+  }
+  second.join();
+  EXPECT_TRUE(secondHeld);
+}
+
+// A child that does not listen for the request to end (cmd) is killed by
+// EndChildren, in its job with what it started; a missing program is
+// reported, never taken for a start.
+TEST_F(WindowsBackEnds, ChildrenEndWithUs) {
+  pid_t slow = drivers::StartChild({"cmd", "/c", "ping", "-n", "60", "127.0.0.1"}, {}, drivers::TChildEnd::kGroupWithUs);
+  ASSERT_GT(slow, 0);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(slow));
+  ASSERT_NE(nullptr, process);
+  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(process, 0));
+  drivers::EndChildren();
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(process, 5000)) << "the child outlived EndChildren";
+  CloseHandle(process);
+  EXPECT_EQ(-1, drivers::StartChild({"pas-de-tel-programme"}, {}, drivers::TChildEnd::kGroupWithUs));
 }
 
 uint64_t ProcessCpuUs() {

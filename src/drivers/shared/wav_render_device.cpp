@@ -95,7 +95,7 @@ void WavRenderDevice::StartFile() {
   // What this run recorded before, as the output holds it.
   uint8_t bytes[kChunkFrames * 4];
   if (committedFrames_ > 0) {
-    std::FILE* old = formats::OpenRegularFile(path);
+    std::FILE* old = formats::OpenRegularFile(path, formats::TLinks::kRefuse);
     if (old && std::fseek(old, static_cast<long>(formats::kWavHeaderSize), SEEK_SET) != 0) {
       std::fclose(old);
       old = nullptr;

@@ -19,11 +19,15 @@
 namespace drivers {
 namespace {
 
-// As on Linux: what a companion gets to end by itself, and at an end the
-// user chose, what one at its work gets to finish it.
+// What a companion gets to end by itself, and at an end the user chose,
+// what one at its work gets to finish it (more than on Linux: programs
+// start and work more slowly under wine and on a loaded machine).
 constexpr DWORD kCleanEndMs = 600;
-constexpr DWORD kFinishMs = 500;
+constexpr DWORD kFinishMs = 2000;
 constexpr DWORD kKilledEndMs = 300;
+// A companion that has not started yet (a loaded machine, wine) is first
+// waited for that long: its work has not begun.
+constexpr DWORD kStartMs = 10000;
 
 struct Group {
   pid_t id;
@@ -89,6 +93,14 @@ bool AllGone(const std::vector<Group>& list, DWORD ms) {
 }
 
 bool Running(const Group& g) { return WaitForSingleObject(g.process, 0) == WAIT_TIMEOUT; }
+
+void WaitForStarts(const std::vector<Group>& list) {
+  for (ULONGLONG deadline = GetTickCount64() + kStartMs; GetTickCount64() < deadline; Sleep(10)) {
+    bool started = true;
+    for (const Group& g : list) started = started && (!Running(g) || platform::ListensForEnd(static_cast<unsigned long>(g.id)));
+    if (started) return;
+  }
+}
 
 }  // namespace
 
@@ -167,7 +179,10 @@ pid_t StartChild(const std::vector<std::string>& words, TChildStreams streams, T
 }
 
 void EndChildren() {
-  if (!platform::ShuttingDown()) AllGone(groups, kFinishMs);
+  if (!platform::ShuttingDown()) {
+    WaitForStarts(groups);
+    AllGone(groups, kFinishMs);
+  }
   std::vector<Group> live;
   for (const Group& g : groups) {
     if (Running(g) && platform::AskToEnd(static_cast<unsigned long>(g.id))) {

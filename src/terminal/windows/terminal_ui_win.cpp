@@ -25,11 +25,13 @@
 #include "platform/interrupt_win.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/terminal_text.h"
 
 namespace drivers {
 namespace {
 
 const char kAnswerPrompt[] = "(o)ui, (n)on, Échap = annuler ? ";
+const char kPrompt[] = "PavSdi> ";
 
 HANDLE Input() { return GetStdHandle(STD_INPUT_HANDLE); }
 HANDLE Output() { return GetStdHandle(STD_OUTPUT_HANDLE); }
@@ -39,17 +41,7 @@ bool IsConsole(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-void Say(const std::string& utf8, bool endLine = true) {
-  std::string text = endLine ? utf8 + "\n" : utf8;
-  if (IsConsole(Output())) {
-    std::wstring wide = formats::Widen(text);
-    DWORD written;
-    WriteConsoleW(Output(), wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
-  } else {
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
-  }
-}
+void Say(const std::string& utf8, bool endLine = true) { platform::WriteUtf8(stdout, endLine ? utf8 + "\n" : utf8); }
 
 // Waits for console input or an interrupt, and acts on the interrupt.
 void WaitForInput() {
@@ -113,8 +105,10 @@ class ConsoleLines : public platform::LineInput {
  public:
   bool ReadLine(char* buffer, int size) override {
     if (size > 0) buffer[0] = 0;
+    EndKeyWatch();
     std::wstring line;
     if (IsConsole(Input())) {
+      Say(kPrompt, false);
       wchar_t chunk[512];
       while (line.empty() || line.back() != L'\n') {
         DWORD read = 0;
