@@ -13,6 +13,8 @@
 #             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
 #             make test runs their tests under wine but those of the shared
 #             code only (label "shared"), which make test-windows runs too
+# make windows-installer   builds build-windows/PavSdi-VERSION-setup.exe
+#             with NSIS (a per-user install, without administrator rights)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -22,7 +24,7 @@ JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(abspath $(BUILD))/demo-root
 PREFIX ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz windows test test-windows fuzz bench bench-windows demo data install package clean
+.PHONY: all deps build build-asan build-fuzz windows windows-installer test test-windows fuzz bench bench-windows demo data install package clean
 
 all: build
 
@@ -41,6 +43,9 @@ windows: deps
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+windows-installer: windows
+	@cmake --build $(WINDOWS_BUILD) --target windows_installer
 
 test: build build-asan build-fuzz windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -17,7 +17,8 @@ foreach(posix_only clipboard_exchange_test console_test document_registration_te
         print_pages_test sound_test terminal_test text_files_test)
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${TESTS}/unit/${posix_only}.cpp)
 endforeach()
-add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp
+               ${TESTS}/windows/classes_registry_test.cpp)
 target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_terminal GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE PAVSDI_VERSION="${PROJECT_VERSION}")
 add_test(NAME unit COMMAND unit_tests)
@@ -57,3 +58,11 @@ set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
 add_test(NAME windows_console COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_console.py)
 set_tests_properties(windows_console PROPERTIES ENVIRONMENT
   "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+
+# The installer, built first (make windows-installer), then installed and
+# uninstalled silently in a prefix of its own.
+add_test(NAME windows_installer_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target windows_installer)
+set_tests_properties(windows_installer_build PROPERTIES FIXTURES_SETUP installer)
+add_test(NAME windows_installer COMMAND /usr/bin/python3 ${TESTS}/windows/test_installer.py)
+set_tests_properties(windows_installer PROPERTIES FIXTURES_REQUIRED installer ENVIRONMENT
+  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_VERSION=${PROJECT_VERSION}")
