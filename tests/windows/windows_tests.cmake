@@ -38,7 +38,10 @@ foreach(test ${BLACKBOX_TESTS})
 endforeach()
 
 # Where the programs meet Windows itself: names and arguments with blanks
-# and accents, a companion started from such a folder.
-add_test(NAME windows_programs COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_programs.py)
-set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
-  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+# and accents, a companion started from such a folder; the built-in
+# synthesizer (FluidSynth built for Windows) rendering into a WAV file.
+foreach(name windows_programs windows_sound)
+  add_test(NAME ${name} COMMAND /usr/bin/python3 ${TESTS}/windows/test_${name}.py)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+endforeach()
