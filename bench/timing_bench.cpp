@@ -84,6 +84,14 @@ Piece Mixed(int seconds) {
   return piece;
 }
 
+// The exact length of a note or rest, as the player keeps it: the fractions
+// of a millisecond its whole-millisecond waits cut off are carried on.
+uint64_t ExactLengthUs(uint32_t length) {
+  uint32_t ms = NoteLengthMs(length);
+  if (length == 0 || WorkingState.Tempo == 0 || ms >= 4000) return uint64_t{ms} * 1000;
+  return 240000000000ull / length / WorkingState.Tempo;
+}
+
 // Plays the piece on `device` (installed as the only device) and measures.
 OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
   StampDevice& device = *owned;
@@ -102,14 +110,14 @@ OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
   static TNoteList notes[kMaxChunks];
   static TLengthList lengths[kMaxChunks];
   if (piece.chunks.size() > kMaxChunks) std::abort();
-  std::vector<uint32_t> waitsMs;  // of every entry, rests included
+  std::vector<uint64_t> waitsUs;  // of every entry, rests included
   std::vector<bool> sounding;
   std::vector<uint32_t> tempos;
   for (size_t c = 0; c < piece.chunks.size(); ++c) {
     ParsePlayString(piece.chunks[c].c_str(), notes[c], lengths[c]);
     tempos.push_back(WorkingState.Tempo);
     for (int k = 1; k <= notes[c].Count; ++k) {
-      waitsMs.push_back(NoteLengthMs(lengths[c][k]));
+      waitsUs.push_back(ExactLengthUs(lengths[c][k]));
       sounding.push_back(notes[c][k] != 0);
     }
   }
@@ -125,9 +133,9 @@ OnsetStats Play(const Piece& piece, std::unique_ptr<StampDevice> owned) {
   // The ideal timeline starts at the first note-on.
   std::vector<uint64_t> ideal;
   uint64_t at = device.onsetsUs.empty() ? 0 : device.onsetsUs[0];
-  for (size_t i = 0; i < waitsMs.size(); ++i) {
+  for (size_t i = 0; i < waitsUs.size(); ++i) {
     if (sounding[i]) ideal.push_back(at);
-    at += uint64_t{waitsMs[i]} * 1000;
+    at += waitsUs[i];
   }
   return Measure(device.onsetsUs, ideal, endUs, at);
 }

@@ -13,9 +13,6 @@ enum class SoundOutput { kPulseAudio, kAlsa };
 // desktop answers as a PulseAudio server.
 std::vector<SoundOutput> SoundOutputs();
 
-// The name FluidSynth's settings give the output.
-const char* SoundOutputDriverName(SoundOutput output);
-
 // Keeps ALSA's own complaints (no card, no sequencer) off the terminal.
 void QuietAlsa();
 

@@ -43,7 +43,8 @@ class Synthesizer {
 
 // The soundfont to use: the file PAVSDI_SOUNDFONT names when it is set (a
 // wrong name then leaves the synthesizer mute, not another sound), otherwise the
-// first General MIDI soundfont of the system's packages; empty when none.
+// first General MIDI soundfont of the system's packages (on Windows the one
+// that comes with the program); empty when none.
 std::string FindSoundFont();
 
 // True when the file starts like a soundfont (a header read, no loading).

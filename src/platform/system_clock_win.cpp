@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <timeapi.h>
 
+#include <mutex>
+
 #include "platform/interrupt.h"
 #include "platform/interrupt_win.h"
 #include "platform/platform.h"
@@ -16,13 +18,23 @@
 namespace platform {
 namespace {
 
-HANDLE MakeTimer() {
-  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-  if (timer) return timer;
-  // Older systems: the plain timer ticks as often as the system's timer.
-  timeBeginPeriod(1);
-  return CreateWaitableTimerW(nullptr, TRUE, nullptr);
-}
+// One timer per thread: two threads setting the same timer would each move
+// the other's deadline.
+class ThreadTimer {
+ public:
+  ThreadTimer() {
+    handle = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    if (handle) return;
+    // Older systems: the plain timer ticks as often as the system's timer.
+    static std::once_flag finer;
+    std::call_once(finer, [] { timeBeginPeriod(1); });
+    handle = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+  }
+  ~ThreadTimer() {
+    if (handle) CloseHandle(handle);
+  }
+  HANDLE handle;
+};
 
 class WindowsClock : public Clock {
  public:
@@ -41,10 +53,11 @@ class WindowsClock : public Clock {
       // a time base.
       LARGE_INTEGER due;
       due.QuadPart = -static_cast<LONGLONG>((deadlineUs - now) * 10);
-      if (!timer_ || !SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) {
+      thread_local ThreadTimer timer;
+      if (!timer.handle || !SetWaitableTimer(timer.handle, &due, 0, nullptr, nullptr, FALSE)) {
         Sleep(static_cast<DWORD>((deadlineUs - now + 999) / 1000));
       } else {
-        HANDLE handles[2] = {timer_, static_cast<HANDLE>(InterruptWakeEvent())};
+        HANDLE handles[2] = {timer.handle, static_cast<HANDLE>(InterruptWakeEvent())};
         WaitForMultipleObjects(handles[1] ? 2 : 1, handles, FALSE, INFINITE);
       }
       CheckInterrupted();
@@ -57,7 +70,6 @@ class WindowsClock : public Clock {
     QueryPerformanceFrequency(&f);
     return f.QuadPart;
   }();
-  HANDLE timer_ = MakeTimer();
 };
 
 }  // namespace

@@ -188,4 +188,23 @@ TEST_F(WindowsBackEnds, ClockWaitsToTheDeadlineWithoutKeepingACoreBusy) {
   EXPECT_GE(clock.NowUs() - start, 30000u);
 }
 
+TEST_F(WindowsBackEnds, ClockWaitsOfTwoThreadsKeepTheirOwnDeadlines) {
+  // The player waits on its thread while another waits longer: a timer
+  // shared between them would wake the short wait at the long deadline.
+  platform::Clock& clock = platform::SystemClock();
+  uint64_t start = clock.NowUs();
+  uint64_t longEnded = 0;
+  std::thread longer([&] {
+    clock.SleepUntilUs(start + 600000);
+    longEnded = clock.NowUs();
+  });
+  clock.SleepMs(20);
+  clock.SleepUntilUs(start + 100000);
+  uint64_t shortEnded = clock.NowUs();
+  longer.join();
+  EXPECT_GE(shortEnded - start, 100000u);
+  EXPECT_LT(shortEnded - start, 450000u);
+  EXPECT_GE(longEnded - start, 600000u);
+}
+
 }  // namespace

@@ -49,15 +49,14 @@ endforeach()
 
 # Where the programs meet Windows itself: names and arguments with blanks
 # and accents, a companion started from such a folder, scores read and
-# written through the libraries built for Windows.
-add_test(NAME windows_programs COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_programs.py)
-set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
-  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
-
-# pavsdi.exe in a console on a terminal under tmux.
-add_test(NAME windows_console COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_console.py)
-set_tests_properties(windows_console PROPERTIES ENVIRONMENT
-  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+# written through the libraries built for Windows; pavsdi.exe in a console on
+# a terminal under tmux; the built-in synthesizer (FluidSynth built for
+# Windows) rendering into a WAV file.
+foreach(name windows_programs windows_console windows_sound)
+  add_test(NAME ${name} COMMAND /usr/bin/python3 ${TESTS}/windows/test_${name}.py)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+endforeach()
 
 # The installer, built first (make windows-installer), then installed and
 # uninstalled silently in a prefix of its own.

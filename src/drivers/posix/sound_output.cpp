@@ -1,5 +1,7 @@
 #include "drivers/sound_output.h"
 
+#include "drivers/synth_outputs.h"
+
 #include <alsa/asoundlib.h>
 #include <sys/stat.h>
 
@@ -43,8 +45,11 @@ std::vector<SoundOutput> SoundOutputs() {
   return outputs;
 }
 
-const char* SoundOutputDriverName(SoundOutput output) {
-  return output == SoundOutput::kPulseAudio ? "pulseaudio" : "alsa";
+std::vector<const char*> SynthOutputDrivers() {
+  QuietAlsa();
+  std::vector<const char*> drivers;
+  for (SoundOutput output : SoundOutputs()) drivers.push_back(output == SoundOutput::kPulseAudio ? "pulseaudio" : "alsa");
+  return drivers;
 }
 
 void QuietAlsa() { snd_lib_error_set_handler(IgnoreAlsaError); }

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "drivers/sound_module.h"
-#include "drivers/sound_output.h"
+#include "drivers/synth_outputs.h"
 
 namespace drivers {
 
@@ -27,7 +27,6 @@ void QuietFluidSynth() {
   std::call_once(once, [] {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
       fluid_set_log_function(level, IgnoreLog, nullptr);
-    QuietAlsa();
   });
 }
 
@@ -114,8 +113,8 @@ void Render(Synthesizer::Parts* parts, int16_t* out, size_t frames) {
 bool StartOutput(Synthesizer::Parts* parts, int timeoutMs) {
   if (parts->driver) return true;
   if (parts->hung) return false;
-  for (SoundOutput output : SoundOutputs()) {
-    fluid_settings_setstr(parts->settings, "audio.driver", SoundOutputDriverName(output));
+  for (const char* output : SynthOutputDrivers()) {
+    fluid_settings_setstr(parts->settings, "audio.driver", output);
     auto opening = std::make_shared<Opening>();
     std::thread([opening, parts] {
       fluid_audio_driver_t* driver = new_fluid_audio_driver(parts->settings, parts->synth);

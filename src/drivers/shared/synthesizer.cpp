@@ -1,9 +1,5 @@
 #include "drivers/synthesizer.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
-
 #include "drivers/sound_library.h"
 
 namespace drivers {
@@ -33,23 +29,6 @@ void Synthesizer::Render(int16_t* out, size_t frames) { LoadSoundLibrary()->rend
 bool Synthesizer::StartOutput(int timeoutMs) { return LoadSoundLibrary()->startOutput(parts_, timeoutMs); }
 
 void Synthesizer::StopOutput() { LoadSoundLibrary()->stopOutput(parts_); }
-
-std::string FindSoundFont() {
-  if (const char* chosen = std::getenv("PAVSDI_SOUNDFONT"); chosen && *chosen) return chosen;
-  // Measured: the Fluid R3 set gives the truest piano, organ and guitar and,
-  // loaded on demand, starts fast; the small TimGM6mb is the fallback.
-  static const char* const kCandidates[] = {
-      "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-      "/usr/share/sounds/sf2/default-GM.sf2",
-      "/usr/share/sounds/sf3/default-GM.sf3",
-      "/usr/share/sounds/sf2/TimGM6mb.sf2",
-  };
-  for (const char* path : kCandidates) {
-    struct stat info;
-    if (stat(path, &info) == 0 && S_ISREG(info.st_mode)) return path;
-  }
-  return {};
-}
 
 bool IsSoundFont(const std::string& path) {
   if (path.empty()) return false;

@@ -2,7 +2,6 @@
 // program (or in its parent folder, the build tree's tests and tools).
 #include <windows.h>
 
-#include "drivers/pcm_player.h"
 #include "drivers/sound_library.h"
 #include "formats/wide_text.h"
 #include "platform/paths.h"
@@ -32,16 +31,6 @@ const SoundLibrary* Load() {
 const SoundLibrary* LoadSoundLibrary() {
   static const SoundLibrary* library = Load();
   return library;
-}
-
-bool ReadSoundFile(const std::string& path, PcmSound* sound) {
-  const SoundLibrary* library = LoadSoundLibrary();
-  return library && library->readSoundFile(path, sound);
-}
-
-bool PlayPcm(const PcmSound& sound) {
-  const SoundLibrary* library = LoadSoundLibrary();
-  return library && library->playPcm(sound);
 }
 
 }  // namespace drivers
