@@ -42,3 +42,11 @@ endforeach()
 add_test(NAME windows_programs COMMAND /usr/bin/python3 ${TESTS}/windows/test_windows_programs.py)
 set_tests_properties(windows_programs PROPERTIES ENVIRONMENT
   "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run;PAVSDI_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+
+# The native window, pavsdiw.exe, driven with keys on a virtual display with
+# a window manager; window_probe.exe reads its windows in the same prefix.
+add_executable(window_probe ${TESTS}/windows/window_probe.cpp)
+set_target_properties(window_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_test(NAME native_window COMMAND /usr/bin/python3 ${TESTS}/windows/test_native_window.py)
+set_tests_properties(native_window PROPERTIES RUN_SERIAL TRUE ENVIRONMENT
+  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run")
