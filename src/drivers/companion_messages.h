@@ -14,6 +14,10 @@ int WatchCompanionMessages();
 // Shows the information lines that arrived, each as a box.
 void ShowCompanionMessages();
 
+// Takes bytes read from the pipe: each whole information line in them is
+// shown as a box; the rest of a line waits for its end.
+void ShowCompanionLines(const char* bytes, size_t size);
+
 // One protocol line as (caption, text) in Windows-1252, escapes undone;
 // false for a line that is not an information box.
 bool ParseInfoLine(const std::string& line, std::string* caption, std::string* text);

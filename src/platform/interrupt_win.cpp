@@ -5,12 +5,15 @@
 // ends the process when the handler of a closing, a logoff or a shutdown
 // returns, so that handler waits for the clean end, and does the work itself
 // when the program does not come to it in time (blocked on a read).
+// Windows has no SIGTERM: the program that started this one asks it to end
+// through an event named after its process id (AskToEnd).
 #include "platform/interrupt.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/interrupt_win.h"
 #include "platform/shutdown_work.h"
@@ -32,6 +35,26 @@ volatile LONG pendingStatus = 0;
 HANDLE wakeEvent = nullptr;
 SRWLOCK endLock = SRWLOCK_INIT;
 
+std::wstring EndRequestName(unsigned long processId) {
+  return L"Local\\PavSdi.end." + std::to_wstring(processId);
+}
+
+DWORD WINAPI WaitForEndRequest(void* request) {
+  WaitForSingleObject(static_cast<HANDLE>(request), INFINITE);
+  if (InterlockedCompareExchange(&pendingStatus, kEndedStatus, 0) == 0) firstInterruptAt = GetTickCount64();
+  SetEvent(wakeEvent);
+  return 0;
+}
+
+bool WatchEndRequests() {
+  HANDLE request = CreateEventW(nullptr, TRUE, FALSE, EndRequestName(GetCurrentProcessId()).c_str());
+  if (!request) return false;
+  HANDLE thread = CreateThread(nullptr, 0, WaitForEndRequest, request, 0, nullptr);
+  if (!thread) return false;
+  CloseHandle(thread);
+  return true;
+}
+
 BOOL WINAPI OnControl(DWORD type) {
   LONG status = type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT ? kInterruptStatus
                 : type == CTRL_CLOSE_EVENT                        ? kClosedStatus
@@ -52,6 +75,8 @@ BOOL WINAPI OnControl(DWORD type) {
 void InstallInterruptHandlers() {
   if (!wakeEvent) wakeEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   SetConsoleCtrlHandler(OnControl, TRUE);
+  static bool watched = WatchEndRequests();
+  (void)watched;
   std::atexit(RunShutdownUnattended);
 }
 
@@ -87,5 +112,13 @@ int WaitReadable(int fd, long long timeoutNs) {
 }
 
 void* InterruptWakeEvent() { return wakeEvent; }
+
+bool AskToEnd(unsigned long processId) {
+  HANDLE request = OpenEventW(EVENT_MODIFY_STATE, FALSE, EndRequestName(processId).c_str());
+  if (!request) return false;
+  BOOL set = SetEvent(request);
+  CloseHandle(request);
+  return set != 0;
+}
 
 }  // namespace platform

@@ -7,4 +7,9 @@ namespace platform {
 // a shutdown arrived (a HANDLE); null before InstallInterruptHandlers.
 void* InterruptWakeEvent();
 
+// Asks a program of ours to end as on SIGTERM: it switches its notes off and
+// writes its recordings. False when it does not listen (not ours, or
+// already gone).
+bool AskToEnd(unsigned long processId);
+
 }  // namespace platform

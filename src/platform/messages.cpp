@@ -1,20 +1,18 @@
 #include "platform/messages.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "formats/encoding.h"
 #include "formats/word_wrap.h"
+#include "platform/terminal_columns.h"
 
 namespace platform {
 
 void PrintForPerson(const char* cp1252) { PrintUtf8ForPerson(formats::Cp1252ToUtf8(cp1252)); }
 
 void PrintUtf8ForPerson(const std::string& utf8) {
-  size_t width = TerminalColumns(STDERR_FILENO);
+  size_t width = TerminalColumns(2);
   size_t start = 0;
   for (;;) {
     size_t end = utf8.find('\n', start);
@@ -28,8 +26,7 @@ void PrintUtf8ForPerson(const std::string& utf8) {
 }
 
 size_t TerminalColumns(int fd) {
-  winsize size{};
-  if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  if (size_t window = WindowColumns(fd)) return window;
   const char* columns = std::getenv("COLUMNS");
   long value = columns ? std::strtol(columns, nullptr, 10) : 0;
   return value > 0 ? static_cast<size_t>(value) : 0;

@@ -121,9 +121,9 @@ TEST_F(WindowsBackEnds, ClipboardRoundTripKeepsAccentsAsUnicode) {
   // And read back as the program's text, cut to the buffer.
   char buffer[64];
   ASSERT_TRUE(clipboard->Open());
-  EXPECT_TRUE(clipboard->ReadText(buffer, sizeof buffer));
+  EXPECT_EQ(platform::TClipboardText::kText, clipboard->ReadText(buffer, sizeof buffer));
   EXPECT_STREQ(cp1252, buffer);
-  EXPECT_TRUE(clipboard->ReadText(buffer, 5));
+  EXPECT_EQ(platform::TClipboardText::kText, clipboard->ReadText(buffer, 5));
   EXPECT_STREQ("do r", buffer);
   clipboard->Close();
 }

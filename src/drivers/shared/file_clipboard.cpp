@@ -50,6 +50,13 @@ class TextFileClipboard : public platform::Clipboard {
 
 }  // namespace
 
+platform::TClipboardText CopyClipboardText(const std::string& text, char* buffer, int size) {
+  int n = 0;
+  for (; n < size - 1 && n < static_cast<int>(text.size()) && text[n] != 0; ++n) buffer[n] = text[n];
+  buffer[n] = 0;
+  return n > 0 ? platform::TClipboardText::kText : platform::TClipboardText::kNone;
+}
+
 platform::Clipboard& FileClipboard(const char* path) {
   static TextFileClipboard clipboard;
   clipboard.SetPath(path);

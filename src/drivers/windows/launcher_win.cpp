@@ -1,15 +1,19 @@
-// The Windows half of launcher.h: companions started with CreateProcessW,
-// their arguments quoted by the rules Windows programs read them with; pages
-// opened with ShellExecuteW.
+// The Windows half of launcher.h: companions started as children that end
+// with us (child_processes.h); pages opened with ShellExecuteW.
+#include "drivers/launcher.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
-#include "drivers/launcher.h"
+#include "drivers/child_processes.h"
 #include "formats/wide_text.h"
+#include "platform/interrupt_win.h"
 #include "platform/paths.h"
 
 namespace drivers {
 namespace {
+
+int companionOutput = 2;
 
 std::vector<std::string> SplitBlanks(const char* text) {
   std::vector<std::string> words;
@@ -44,30 +48,23 @@ std::string ProgramFile(const std::string& word) {
   return platform::MapPath(word.c_str());
 }
 
-// One argument as CommandLineToArgvW and the C run-time read it back:
-// quoted when it holds a blank, a quote escaped, the backslashes before a
-// quote doubled.
-std::wstring Quoted(const std::wstring& argument) {
-  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L"\"";
-}
+// What was started and may still run: its command line, id and a handle of
+// the process, which keeps its id from going to another meanwhile.
+struct Started {
+  std::string commandLine;
+  pid_t id;
+  HANDLE process;
+};
+std::vector<Started> started;
 
-// An inheritable handle for the child's standard input: nothing to read.
-HANDLE NullInput() {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  return CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+bool Ended(HANDLE process, DWORD waitMs) { return WaitForSingleObject(process, waitMs) != WAIT_TIMEOUT; }
+
+void ForgetEnded() {
+  std::erase_if(started, [](const Started& s) {
+    if (!Ended(s.process, 0)) return false;
+    CloseHandle(s.process);
+    return true;
+  });
 }
 
 }  // namespace
@@ -87,7 +84,9 @@ std::vector<std::string> ResolveCommandLine(const char* commandLine) {
   return words;
 }
 
-bool StartProgram(const char* commandLine) {
+void SendCompanionOutputTo(int fd) { companionOutput = fd; }
+
+bool StartProgram(const char* commandLine, int* pid, bool quiet) {
   std::vector<std::string> words = ResolveCommandLine(commandLine);
   if (words.empty()) return false;
   if (words[0] == kPageOpener) {
@@ -96,27 +95,32 @@ bool StartProgram(const char* commandLine) {
         ShellExecuteW(nullptr, L"open", formats::Widen(words[1]).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
   }
-  std::wstring line;
-  for (const std::string& word : words) line += (line.empty() ? L"" : L" ") + Quoted(formats::Widen(word));
-  // Its output goes to standard error, never among the console's lines.
-  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  HANDLE input = NullInput();
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input;
-  startup.hStdOutput = error;
-  startup.hStdError = error;
-  if (error && error != INVALID_HANDLE_VALUE) SetHandleInformation(error, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-  PROCESS_INFORMATION process{};
-  BOOL started = CreateProcessW(formats::Widen(words[0]).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                nullptr, &startup, &process);
-  if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
-  if (!started) return false;
-  // Not waited for.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Its output goes to standard error, never among the console's lines,
+  // unless the front end reads it.
+  TChildStreams streams{-1, quiet ? -1 : companionOutput, quiet ? -1 : 2};
+  pid_t child = StartChild(words, streams, TChildEnd::kGroupWithUs);
+  if (child <= 0) return false;
+  if (pid) *pid = static_cast<int>(child);
+  ForgetEnded();
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(child));
+  if (process) started.push_back({commandLine, child, process});
   return true;
+}
+
+void EndProgram(const char* commandLine) {
+  for (auto it = started.begin(); it != started.end();) {
+    if (it->commandLine != commandLine) {
+      ++it;
+      continue;
+    }
+    platform::AskToEnd(static_cast<unsigned long>(it->id));
+    if (!Ended(it->process, 3000)) {
+      TerminateProcess(it->process, 128 + 9);
+      Ended(it->process, 1000);
+    }
+    CloseHandle(it->process);
+    it = started.erase(it);
+  }
 }
 
 }  // namespace drivers

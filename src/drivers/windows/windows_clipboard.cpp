@@ -2,7 +2,6 @@
 // Windows-1252, and the file of PAVSDI_CLIPBOARD when that is set.
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -27,24 +26,24 @@ class WindowsClipboard : public platform::Clipboard {
     return false;
   }
 
-  bool ReadText(char* buffer, int size) override {
-    if (size <= 0) return false;
+  platform::TClipboardText ReadText(char* buffer, int size) override {
+    if (size <= 0) return platform::TClipboardText::kNone;
     buffer[0] = 0;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return false;
-    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
-    if (!text) return false;
+    if (!data) return platform::TClipboardText::kNone;
     // Only up to the end of the memory block: a text without its final
     // zero is not read past.
-    size_t limit = GlobalSize(data) / sizeof(wchar_t);
+    size_t bytes = GlobalSize(data);
+    if (bytes > platform::kClipboardLimit * sizeof(wchar_t)) return platform::TClipboardText::kTooLong;
+    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!text) return platform::TClipboardText::kNone;
+    size_t limit = bytes / sizeof(wchar_t);
     size_t length = 0;
     while (length < limit && text[length]) ++length;
     std::string cp1252 = formats::Utf8ToCp1252(formats::Narrow(text, length));
     GlobalUnlock(data);
-    size_t n = cp1252.size() < static_cast<size_t>(size - 1) ? cp1252.size() : static_cast<size_t>(size - 1);
-    std::memcpy(buffer, cp1252.data(), n);
-    buffer[n] = 0;
-    return n > 0;
+    if (cp1252.size() > platform::kClipboardLimit) return platform::TClipboardText::kTooLong;
+    return CopyClipboardText(cp1252, buffer, size);
   }
 
   bool WriteText(const char* text) override {

@@ -15,13 +15,15 @@
 #include "app/application.h"
 #include "app/terminal_session.h"
 #include "drivers/audio_cues.h"
-#include "drivers/launcher.h"
 #include "terminal/terminal_boxes.h"
+#include "terminal/terminal_programs.h"
 #include "terminal/terminal_ui.h"
+#include "terminal/terminal_watch.h"
 #include "formats/encoding.h"
 #include "formats/wide_text.h"
 #include "platform/interrupt.h"
 #include "platform/interrupt_win.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 
 namespace drivers {
@@ -66,6 +68,7 @@ int AnswerFromKey(const KEY_EVENT_RECORD& key) {
 }
 
 int ReadAnswerKey() {
+  EndKeyWatch();
   if (!IsConsole(Input())) {
     // Not a console: the first character of a line answers.
     char line[256];
@@ -87,7 +90,11 @@ class TerminalDialogs : public platform::Dialogs {
  public:
   int MessageBox(const char* text, const char* caption, unsigned type) override {
     bool question = type == 3;
-    for (const std::string& line : BoxLines(text, caption, question)) Say(line);
+    if (!question && PlayerStarted()) {
+      WaitForPlayer();
+      return 1;
+    }
+    for (const std::string& line : BoxLines(text, caption, question, platform::TerminalColumns(1))) Say(line);
     if (!question) return 1;
     Say(formats::Cp1252ToUtf8(kAnswerPrompt), false);
     int answer = ReadAnswerKey();
@@ -100,15 +107,6 @@ class TerminalDialogs : public platform::Dialogs {
 class TerminalCues : public platform::Sound {
  public:
   void PlayCue(const char* path) override { AudioCues().PlayCue(path); }
-};
-
-class TerminalPrograms : public platform::Programs {
- public:
-  void Exec(const char* commandLine, int) override {
-    std::string line = ProgramLine(commandLine, StartProgram(commandLine) ? TProgramStart::kStarted
-                                                                           : TProgramStart::kFailed);
-    if (!line.empty()) Say(line);
-  }
 };
 
 class ConsoleLines : public platform::LineInput {
@@ -148,23 +146,6 @@ class ConsoleLines : public platform::LineInput {
   }
 };
 
-// Escape stops the music; any other key typed meanwhile is dropped.
-bool EscapePressed() {
-  HANDLE input = Input();
-  DWORD waiting = 0;
-  if (!IsConsole(input) || !GetNumberOfConsoleInputEvents(input, &waiting)) return false;
-  bool escape = false;
-  for (; waiting > 0; --waiting) {
-    INPUT_RECORD record;
-    DWORD read = 0;
-    if (!ReadConsoleInputW(input, &record, 1, &read) || read == 0) break;
-    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown &&
-        record.Event.KeyEvent.wVirtualKeyCode == VK_ESCAPE)
-      escape = true;
-  }
-  return escape;
-}
-
 TerminalDialogs terminalDialogs;
 TerminalCues terminalCues;
 TerminalPrograms terminalPrograms;
@@ -185,7 +166,7 @@ void InstallTerminal() {
   s.sound = &terminalCues;
   s.programs = &terminalPrograms;
   s.input = &consoleLines;
-  s.stopPoll = EscapePressed;
+  s.stopPoll = StopKeyPressed;
   platform::Install(s);
   SetApplicationRunner(RunTerminalSession);
 }
