@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <span>
 
 #include "app/command_loop.h"
-#include "app/menu_table.h"
+#include "core/command_rows.h"
 
 namespace {
 
@@ -25,8 +24,6 @@ std::string Fold(const std::string& text) {
   }
   return folded;
 }
-
-std::span<const TCommandWord> Words() { return {kCommandWords, static_cast<size_t>(kCommandWordCount)}; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -77,18 +74,18 @@ std::string Quoted(const std::string& typed) { return "« " + typed + " »"; }
 std::string UnknownMessage(const std::string& typed) {
   const char* closest = "aide";
   int best = Distance(Fold(typed), closest);
-  for (const TCommandWord& word : Words()) {
-    int d = Distance(Fold(typed), Fold(word.name));
+  for (const TCommandRow& row : CommandRows()) {
+    int d = Distance(Fold(typed), Fold(row.name));
     if (d < best) {
       best = d;
-      closest = word.name;
+      closest = row.name;
     }
   }
   return Quoted(typed) + " : commande inconnue, la plus proche est " + closest + " (tapez aide)";
 }
 
 struct TFound {
-  const TCommandWord* word;  // null: `message` says why
+  const TCommandRow* row;  // null: `message` says why
   size_t words;              // how many typed words the name took
   std::string message;
 };
@@ -100,14 +97,14 @@ TFound FindByName(const char* line, const std::vector<TSpan>& words, size_t firs
   size_t most = std::min<size_t>(kMostWordsInAName, words.size() - first);
   for (size_t count = most; count >= 1; --count) {
     std::string typed = Joined(line, words, first, count);
-    for (const TCommandWord& word : Words())
-      if (Fold(word.name) == typed) return {&word, count, ""};
+    for (const TCommandRow& row : CommandRows())
+      if (Fold(row.name) == typed) return {&row, count, ""};
   }
   for (size_t count = most; count >= 1; --count) {
     std::string typed = Joined(line, words, first, count);
-    std::vector<const TCommandWord*> found;
-    for (const TCommandWord& word : Words())
-      if (!word.windowOnly && Fold(word.name).compare(0, typed.size(), typed) == 0) found.push_back(&word);
+    std::vector<const TCommandRow*> found;
+    for (const TCommandRow& row : CommandRows())
+      if (!row.windowOnly && Fold(row.name).compare(0, typed.size(), typed) == 0) found.push_back(&row);
     if (found.size() == 1) return {found[0], count, ""};
     if (found.size() > 1 && count == 1) {
       std::string message = Quoted(std::string(line + words[first].start, words[first].end - words[first].start)) +
@@ -121,17 +118,17 @@ TFound FindByName(const char* line, const std::vector<TSpan>& words, size_t firs
 
 TTypedCommand Refused(const std::string& message) { return {TTypedCommand::kRefused, 0, "", message}; }
 
-std::string WindowOnlyMessage(const TCommandWord& word) {
-  return Quoted(word.name) + " ne se fait que dans la fenêtre";
+std::string WindowOnlyMessage(const TCommandRow& row) {
+  return Quoted(row.name) + " ne se fait que dans la fenêtre";
 }
 
 TTypedCommand ByNumber(const char* line) {
   int id;
   const char* argument;
   ParseCommandLine(line, &id, &argument);
-  const TCommandWord* word = FindCommandWord(id);
-  if (!word) return Refused("aucune commande ne porte le numéro " + std::to_string(id) + " (tapez aide)");
-  if (word->windowOnly) return Refused(WindowOnlyMessage(*word));
+  const TCommandRow* row = FindCommandRow(id);
+  if (!row) return Refused("aucune commande ne porte le numéro " + std::to_string(id) + " (tapez aide)");
+  if (row->windowOnly) return Refused(WindowOnlyMessage(*row));
   return {TTypedCommand::kRun, id, argument, ""};
 }
 
@@ -142,29 +139,13 @@ std::string MenuTitle(const char* title) {
   return text;
 }
 
-// What each menu holds, in a line short enough for a braille display.
-struct TMenuSummary {
-  const char* title;
-  const char* summary;
-};
-constexpr TMenuSummary kMenuSummaries[] = {
-    {"Tabla", "ouvrir une tablature, quitter"},
-    {"Edit", "motifs pris du presse-papier"},
-    {"Rechercher", "dans la fenêtre seulement"},
-    {"Init", "tempo, instrument, volume, voix"},
-    {"Harm", "gammes, accords, cadences"},
-    {"Outils", "jouer, mesures, lecture guidée"},
-    {"Pratique", "vérifier, boucle, métronome"},
-    {"Aide", "version, usage, tutoriel"},
-};
-
 // The menu named by the words from `first` ("outils", "menu outils"), or -1.
 int FindMenu(const char* line, const std::vector<TSpan>& words, size_t first) {
   if (words.size() - first == 2 && Joined(line, words, first, 1) == "menu") ++first;
   if (words.size() - first != 1) return -1;
   std::string typed = Joined(line, words, first, 1);
-  for (int p = 0; p < kMenuPopupCount; ++p)
-    if (Fold(MenuTitle(kMenuBar[p].title)) == typed) return p;
+  for (size_t p = 0; p < Menus().size(); ++p)
+    if (Fold(MenuTitle(Menus()[p].title)) == typed) return static_cast<int>(p);
   return -1;
 }
 
@@ -174,21 +155,22 @@ TTypedCommand Help(const char* line, const std::vector<TSpan>& words) {
   int id;
   const char* rest;
   if (ParseCommandLine(line + words[1].start, &id, &rest)) {
-    if (FindCommandWord(id)) return {TTypedCommand::kHelp, id, "", ""};
+    if (FindCommandRow(id)) return {TTypedCommand::kHelp, id, "", ""};
     return Refused("aucune commande ne porte le numéro " + std::to_string(id) + " (tapez aide)");
   }
   TFound found = FindByName(line, words, 1);
-  if (!found.word) return Refused(found.message);
-  return {TTypedCommand::kHelp, found.word->id, "", ""};
+  if (!found.row) return Refused(found.message);
+  return {TTypedCommand::kHelp, found.row->id, "", ""};
 }
 
-const char* KeyOf(const TMenuItem& item) {
-  const char* tab = std::strchr(item.text, '\t');
+// The key the menu shows after its text, "" when none.
+const char* KeyOf(const TCommandRow& row) {
+  const char* tab = std::strchr(row.text, '\t');
   return tab ? tab + 1 : "";
 }
 
-std::string Usage(const TCommandWord& word) {
-  return word.parameter[0] ? std::string(word.name) + " " + word.parameter : word.name;
+std::string Usage(const TCommandRow& row) {
+  return row.parameter[0] ? std::string(row.name) + " " + row.parameter : row.name;
 }
 
 }  // namespace
@@ -202,40 +184,32 @@ TTypedCommand ReadTypedCommand(const char* line) {
   const char* argument;
   if (ParseCommandLine(line, &id, &argument)) return ByNumber(line);
   TFound found = FindByName(line, words, 0);
-  if (!found.word) return Refused(found.message);
-  const TCommandWord& word = *found.word;
-  if (word.windowOnly) return Refused(WindowOnlyMessage(word));
+  if (!found.row) return Refused(found.message);
+  const TCommandRow& row = *found.row;
+  if (row.windowOnly) return Refused(WindowOnlyMessage(row));
   std::string rest = found.words < words.size() ? std::string(line + words[found.words].start) : "";
   while (!rest.empty() && IsBlank(rest.back())) rest.pop_back();
-  if (word.parameter[0] && rest.empty())
-    return Refused(std::string("il manque ") + word.parameter + " : " + Usage(word));
-  if (!word.parameter[0] && !rest.empty())
-    return Refused(Quoted(word.name) + " s'emploie seul, sans " + Quoted(rest));
-  return {TTypedCommand::kRun, word.id, rest, ""};
+  if (row.parameter[0] && rest.empty())
+    return Refused(std::string("il manque ") + row.parameter + " : " + Usage(row));
+  if (!row.parameter[0] && !rest.empty())
+    return Refused(Quoted(row.name) + " s'emploie seul, sans " + Quoted(rest));
+  return {TTypedCommand::kRun, row.id, rest, ""};
 }
 
 std::vector<std::string> HelpLines(int id) {
   std::vector<std::string> lines;
   if (id != 0) {
-    const TCommandWord* word = FindCommandWord(id);
-    const TMenuItem* item = FindMenuItem(id);
-    if (!word || !item) return lines;
-    lines.push_back(Usage(*word) + " : " + word->help);
-    std::string where;
-    for (int p = 0; p < kMenuPopupCount; ++p)
-      for (int i = 0; i < kMenuBar[p].count; ++i)
-        if (&kMenuBar[p].items[i] == item) where = "menu " + MenuTitle(kMenuBar[p].title);
-    if (KeyOf(*item)[0]) where += std::string(", touche ") + KeyOf(*item);
+    const TCommandRow* row = FindCommandRow(id);
+    if (!row) return lines;
+    lines.push_back(Usage(*row) + " : " + row->help);
+    std::string where = "menu " + MenuTitle(Menus()[row->menu].title);
+    if (KeyOf(*row)[0]) where += std::string(", touche ") + KeyOf(*row);
     where += ", numéro " + std::to_string(id);
-    if (word->windowOnly) where += ", dans la fenêtre seulement";
+    if (row->windowOnly) where += ", dans la fenêtre seulement";
     lines.push_back(where);
     return lines;
   }
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    std::string title = MenuTitle(kMenuBar[p].title);
-    for (const TMenuSummary& menu : kMenuSummaries)
-      if (title == menu.title) lines.push_back(title + " : " + menu.summary);
-  }
+  for (const TMenu& menu : Menus()) lines.push_back(MenuTitle(menu.title) + " : " + menu.summary);
   lines.push_back("aide MENU : ses commandes (aide harm)");
   lines.push_back("aide NOM : une commande (aide gamme)");
   return lines;
@@ -243,20 +217,17 @@ std::vector<std::string> HelpLines(int id) {
 
 std::vector<std::string> MenuHelpLines(int menu) {
   std::vector<std::string> lines;
-  if (menu < 0 || menu >= kMenuPopupCount) return lines;
-  const TMenuPopup& popup = kMenuBar[menu];
-  lines.push_back("menu " + MenuTitle(popup.title));
+  if (menu < 0 || static_cast<size_t>(menu) >= Menus().size()) return lines;
+  const TMenu& shown = Menus()[static_cast<size_t>(menu)];
+  lines.push_back("menu " + MenuTitle(shown.title));
   std::string windowOnly;
-  for (int i = 0; i < popup.count; ++i) {
-    const TMenuItem& item = popup.items[i];
-    const TCommandWord* word = FindCommandWord(item.id);
-    if (!word) continue;
-    if (word->windowOnly) {
-      windowOnly += std::string(windowOnly.empty() ? "" : ", ") + word->name;
+  for (const TCommandRow& row : shown.rows) {
+    if (row.windowOnly) {
+      windowOnly += std::string(windowOnly.empty() ? "" : ", ") + row.name;
       continue;
     }
-    std::string keys = KeyOf(item)[0] ? std::string(KeyOf(item)) + ", " : "";
-    lines.push_back(Usage(*word) + " (" + keys + std::to_string(item.id) + ") : " + word->help);
+    std::string keys = KeyOf(row)[0] ? std::string(KeyOf(row)) + ", " : "";
+    lines.push_back(Usage(row) + " (" + keys + std::to_string(row.id) + ") : " + row.help);
   }
   if (!windowOnly.empty()) lines.push_back("dans la fenêtre seulement : " + windowOnly);
   return lines;

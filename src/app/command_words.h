@@ -1,6 +1,6 @@
 // The commands by their French names, for a person at the terminal: a typed
 // line read as a command, and the lines of "aide". Names and help come from
-// the menu table (kCommandWords), so they follow the menus.
+// the command rows (core/command_rows.h), so they follow the menus.
 #pragma once
 #include <string>
 #include <vector>
@@ -11,7 +11,7 @@ struct TTypedCommand {
   int id;                // kRun: the command; kHelp: its subject, 0 for the menus
   std::string argument;  // kRun: what followed the name or number
   std::string message;   // kRefused: why, in French
-  int menu = -1;         // kHelp: the menu (index in kMenuBar) whose commands are asked
+  int menu = -1;         // kHelp: the menu (index in Menus()) whose commands are asked
 };
 
 // Reads a line (Windows-1252): a command's name, an unambiguous beginning of

@@ -1,49 +1,52 @@
 #include "core/command_table.h"
 
+#include "core/command_rows.h"
+
 namespace {
 
-struct Entry {
-  int id;
+struct Action {
   TCommandFn operation;
   TEnabledFn enabled;
 };
 
-constexpr int kMaxCommands = 128;
-Entry table[kMaxCommands];
-int used = 0;
+constexpr int kCommandCount = 0
+#define PAVSDI_COMMAND(...) +1
+#include "core/command_rows.def"
+#undef PAVSDI_COMMAND
+    ;
+
+// One for each row, in the rows' order.
+Action actions[kCommandCount];
+
 unsigned started = 0;
 
-const Entry* Find(int id) {
-  for (int i = 0; i < used; ++i)
-    if (table[i].id == id) return &table[i];
-  return nullptr;
+const Action* Find(int id) {
+  const TCommandRow* row = FindCommandRow(id);
+  if (!row) return nullptr;
+  const Action& action = actions[row - CommandRows().data()];
+  return action.operation ? &action : nullptr;
 }
 
 }  // namespace
 
 void RegisterCommand(TCommandId id, TCommandFn operation, TEnabledFn enabled) {
-  for (int i = 0; i < used; ++i) {
-    if (table[i].id == id) {
-      table[i] = {id, operation, enabled};
-      return;
-    }
-  }
-  if (used < kMaxCommands) table[used++] = {id, operation, enabled};
+  const TCommandRow* row = FindCommandRow(id);
+  if (row) actions[row - CommandRows().data()] = {operation, enabled};
 }
 
 TCommandFn FindCommand(int id) {
-  const Entry* entry = Find(id);
-  return entry ? entry->operation : nullptr;
+  const Action* action = Find(id);
+  return action ? action->operation : nullptr;
 }
 
 bool HasEnableCheck(int id) {
-  const Entry* entry = Find(id);
-  return entry && entry->enabled;
+  const Action* action = Find(id);
+  return action && action->enabled;
 }
 
 bool CommandEnabled(int id) {
-  const Entry* entry = Find(id);
-  return entry && (!entry->enabled || entry->enabled());
+  const Action* action = Find(id);
+  return action && (!action->enabled || action->enabled());
 }
 
 bool RunCommand(int id, const char* argument) {
@@ -56,10 +59,6 @@ bool RunCommand(int id, const char* argument) {
 
 unsigned CommandsStarted() { return started; }
 
-int RegisteredCommands(int* ids, int size) {
-  int n = 0;
-  for (int i = 0; i < used && n < size; ++i) ids[n++] = table[i].id;
-  return n;
+void ClearCommands() {
+  for (Action& action : actions) action = {};
 }
-
-void ClearCommands() { used = 0; }

@@ -1,6 +1,8 @@
-// Command id -> operation: the one table that the window's menus and
-// accelerators and the console front end both dispatch through. Each part
-// of the program registers the commands it handles.
+// Command id -> operation: the actions behind the command rows
+// (core/command_rows.h), which the window's menus and accelerators and the
+// console and terminal front ends all dispatch through. Each part of the
+// program attaches the actions of the commands it handles; the rest of a
+// command (its texts, keys, names) is its row's.
 #pragma once
 #include "core/command_ids.h"
 
@@ -23,6 +25,4 @@ bool RunCommand(int id, const char* argument);
 // How many commands have started so far: what happens under one number
 // happens within one command.
 unsigned CommandsStarted();
-// The registered ids in order of registration; returns how many there are.
-int RegisteredCommands(int* ids, int size);
 void ClearCommands();

@@ -9,8 +9,9 @@
 #include <wx/utils.h>
 
 #include "app/file_commands.h"
-#include "app/menu_table.h"
 #include "app/recent_files.h"
+#include "app/tool_bar.h"
+#include "core/command_rows.h"
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
@@ -97,20 +98,15 @@ TSDIDecFrame::~TSDIDecFrame() { harbor_.UnInit(); }
 void TSDIDecFrame::AssignMenu() {
   auto* bar = new wxMenuBar;
   std::vector<wxAcceleratorEntry> frameOnly;
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    const TMenuPopup& popup = kMenuBar[p];
+  for (const TMenu& popup : Menus()) {
     auto* menu = new wxMenu;
-    for (int i = 0; i < popup.count; ++i) {
-      const TMenuItem& item = popup.items[i];
-      if (item.id == 0) {
-        menu->AppendSeparator();
-        continue;
-      }
-      wxMenuItem* added = menu->Append(item.id, MenuLabel(item.text), Wx(item.hint));
-      if (item.grayed) added->Enable(false);
-      if (item.accelerator.key == TKey::None) continue;
-      wxAcceleratorEntry accelerator(AcceleratorFlags(item.accelerator.modifiers),
-                                     KeyCode(item.accelerator.key), item.id);
+    for (const TCommandRow& row : popup.rows) {
+      if (row.separatorBefore) menu->AppendSeparator();
+      wxMenuItem* added = menu->Append(row.id, MenuLabel(row.text), Wx(row.hint));
+      if (row.grayed) added->Enable(false);
+      if (row.accelerator.key == TKey::None) continue;
+      wxAcceleratorEntry accelerator(AcceleratorFlags(row.accelerator.modifiers),
+                                     KeyCode(row.accelerator.key), row.id);
       accelerators_.push_back(accelerator);
       // The menu's own accelerator works through the toolkit; a second one
       // in the frame's table would run the command twice.
@@ -157,10 +153,10 @@ void TSDIDecFrame::InsertToolBar() {
       toolBar_->AddSeparator();
       continue;
     }
-    const TMenuItem* item = FindMenuItem(id);
-    wxString label = wxMenuItem::GetLabelText(Wx(item->text));
+    const TCommandRow* row = FindCommandRow(id);
+    wxString label = wxMenuItem::GetLabelText(Wx(row->text));
     toolBar_->AddTool(id, label, ToolGlyph(id), label, wxITEM_NORMAL);
-    toolBar_->SetToolLongHelp(id, Wx(item->hint));
+    toolBar_->SetToolLongHelp(id, Wx(row->hint));
   }
   toolBar_->Realize();
   harbor_.AddPane(toolBar_, wxAuiPaneInfo().Name("Toolbar").Caption("Toolbar").ToolbarPane().Top().Dockable(true).Floatable(true).Gripper(true));
@@ -229,7 +225,7 @@ void TSDIDecFrame::OnCommand(wxCommandEvent& event) {
 }
 
 // Items whose command has an enable check follow it; the others keep the
-// state the menu table gave them.
+// state their rows gave them.
 void TSDIDecFrame::OnUpdateEdit(wxUpdateUIEvent& event) {
   if (HasEnableCheck(event.GetId())) {
     event.Enable(CommandEnabled(event.GetId()));

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/document_window.h"
-#include "app/menu_table.h"
 #include "app/program_start.h"
+#include "app/tool_bar.h"
+#include "core/command_rows.h"
 #include "core/command_table.h"
+#include "drivers/console_commands.h"
 #include "fakes/fakes.h"
 #include "platform/stop_request.h"
 
@@ -20,13 +22,16 @@ TEST(MenuTable, PopupsInOrderWithTheirFirstAndLastItems) {
                {"&Rechercher", 24351, 24353, 3}, {"&Init", 400, 407, 8},
                {"&Harm", 500, 509, 11},        {"&Outils", 600, 610, 12},
                {"&Pratique", 700, 704, 6},     {"&Aide", 2009, 2011, 3}};
-  ASSERT_EQ(8, kMenuPopupCount);
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    const TMenuPopup& popup = kMenuBar[p];
+  ASSERT_EQ(8u, Menus().size());
+  for (size_t p = 0; p < Menus().size(); ++p) {
+    const TMenu& popup = Menus()[p];
     EXPECT_STREQ(cases[p].title, popup.title);
-    EXPECT_EQ(cases[p].count, popup.count) << popup.title;
-    EXPECT_EQ(cases[p].first, popup.items[0].id) << popup.title;
-    EXPECT_EQ(cases[p].last, popup.items[popup.count - 1].id) << popup.title;
+    int entries = 0;  // items and separators
+    for (const TCommandRow& row : popup.rows) entries += row.separatorBefore ? 2 : 1;
+    EXPECT_EQ(cases[p].count, entries) << popup.title;
+    EXPECT_EQ(cases[p].first, popup.rows.front().id) << popup.title;
+    EXPECT_EQ(cases[p].last, popup.rows.back().id) << popup.title;
+    for (const TCommandRow& row : popup.rows) EXPECT_EQ(static_cast<int>(p), row.menu) << row.id;
   }
 }
 
@@ -56,30 +61,26 @@ TEST(MenuTable, ItemsTextsAcceleratorsAndState) {
       {2011, "&Tutoriel\tF1", 0, TKey::F1, false},
   };
   for (const Case& c : cases) {
-    const TMenuItem* item = FindMenuItem(c.id);
+    const TCommandRow* item = FindCommandRow(c.id);
     ASSERT_NE(nullptr, item) << c.id;
     EXPECT_STREQ(c.text, item->text) << c.id;
     EXPECT_EQ(c.modifiers, item->accelerator.modifiers) << c.id;
     EXPECT_EQ(c.key, item->accelerator.key) << c.id;
     EXPECT_EQ(c.grayed, item->grayed) << c.id;
   }
-  EXPECT_EQ(nullptr, FindMenuItem(0));
-  EXPECT_EQ(nullptr, FindMenuItem(12345));
+  EXPECT_EQ(nullptr, FindCommandRow(0));
+  EXPECT_EQ(nullptr, FindCommandRow(12345));
 }
 
 TEST(MenuTable, NoTwoItemsShareAnIdOrAnAccelerator) {
   std::set<int> ids;
   std::set<std::pair<unsigned, TKey>> keys;
   int items = 0;
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    for (int i = 0; i < kMenuBar[p].count; ++i) {
-      const TMenuItem& item = kMenuBar[p].items[i];
-      if (item.id == 0) continue;
-      ++items;
-      EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-      if (item.accelerator.key != TKey::None) {
-        EXPECT_TRUE(keys.insert({item.accelerator.modifiers, item.accelerator.key}).second) << item.id;
-      }
+  for (const TCommandRow& item : CommandRows()) {
+    ++items;
+    EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+    if (item.accelerator.key != TKey::None) {
+      EXPECT_TRUE(keys.insert({item.accelerator.modifiers, item.accelerator.key}).second) << item.id;
     }
   }
   EXPECT_EQ(60, items);
@@ -108,23 +109,25 @@ TEST(MenuTable, HintsAndToolBar) {
 const std::set<int> kWindowOwnCommands = {kExitCommand, kAboutCommand, kPrintCommand,
                                           kPrintSetupCommand, kPrintPreviewCommand};
 
-TEST(MenuTable, EveryItemHasACommandAndEveryCommandAnItem) {
+TEST(MenuTable, EveryRowHasAnActionInTheWindowAndAtTheTerminal) {
   ClearCommands();
   RegisterApplicationCommands();
   RegisterDocumentCommands();
-  std::set<int> items;
-  for (int p = 0; p < kMenuPopupCount; ++p)
-    for (int i = 0; i < kMenuBar[p].count; ++i)
-      if (kMenuBar[p].items[i].id != kNoCommand) items.insert(kMenuBar[p].items[i].id);
-  for (int id : items) {
-    EXPECT_TRUE(FindCommand(id) || kWindowOwnCommands.count(id)) << "menu item without a command: " << id;
-    EXPECT_FALSE(FindCommand(id) && kWindowOwnCommands.count(id)) << "registered twice: " << id;
+  for (const TCommandRow& row : CommandRows()) {
+    bool own = kWindowOwnCommands.count(row.id);
+    EXPECT_TRUE(FindCommand(row.id) || own) << "no action in the window: " << row.name;
+    EXPECT_FALSE(FindCommand(row.id) && own) << "attached twice: " << row.name;
   }
-  int ids[128];
-  int count = RegisteredCommands(ids, 128);
-  for (int i = 0; i < count; ++i) EXPECT_TRUE(items.count(ids[i])) << "command without a menu item: " << ids[i];
-  for (int i = 0; i < kToolBarButtonCount; ++i)
-    if (kToolBarButtons[i] != kNoCommand) EXPECT_TRUE(items.count(kToolBarButtons[i])) << kToolBarButtons[i];
+  // The terminal ends its loop on Exit itself; what the window only does
+  // is refused by name before it would run.
+  ClearCommands();
+  RegisterApplicationCommands();
+  drivers::RegisterConsoleCommands();
+  for (const TCommandRow& row : CommandRows()) {
+    if (!row.windowOnly && row.id != kExitCommand) {
+      EXPECT_TRUE(FindCommand(row.id)) << "no action at the terminal: " << row.name;
+    }
+  }
   ClearCommands();
 }
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/command_words.h"
-#include "app/menu_table.h"
 #include "app/terminal_session.h"
+#include "core/command_rows.h"
 #include "core/command_table.h"
 #include "terminal/terminal_boxes.h"
 #include "terminal/terminal_keys.h"
@@ -19,21 +19,20 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(CommandWords, OneNameForEachMenuItem) {
-  std::set<int> items;
-  for (int p = 0; p < kMenuPopupCount; ++p)
-    for (int i = 0; i < kMenuBar[p].count; ++i)
-      if (kMenuBar[p].items[i].id != kNoCommand) items.insert(kMenuBar[p].items[i].id);
-  std::set<int> named;
-  std::set<std::string> names;
-  for (int i = 0; i < kCommandWordCount; ++i) {
-    const TCommandWord& word = kCommandWords[i];
-    EXPECT_TRUE(items.count(word.id)) << word.name << " names no menu item";
-    EXPECT_TRUE(named.insert(word.id).second) << word.id << " named twice";
-    EXPECT_TRUE(names.insert(word.name).second) << word.name;
-    EXPECT_STRNE("", word.help) << word.name;
+// Two names alike once case and accents are dropped would give the person
+// the wrong command.
+TEST(CommandWords, EachNameTypedReachesItsOwnCommand) {
+  for (const TCommandRow& row : CommandRows()) {
+    std::string line = std::string(row.name) + (row.parameter[0] ? " /a.tab" : "");
+    TTypedCommand typed = ReadTypedCommand(line.c_str());
+    if (row.windowOnly) {
+      EXPECT_EQ("« " + std::string(row.name) + " » ne se fait que dans la fenêtre", typed.message) << line;
+    } else {
+      EXPECT_EQ(TTypedCommand::kRun, typed.kind) << line << ": " << typed.message;
+      EXPECT_EQ(row.id, typed.id) << line;
+    }
+    EXPECT_STRNE("", row.help) << row.name;
   }
-  EXPECT_EQ(items, named);
 }
 
 TEST(CommandWords, TypedLines) {
@@ -114,16 +113,16 @@ TEST(CommandWords, HelpListsTheMenusThenEachMenusCommands) {
   // The overview: one line a menu, each fitting a 40-cell line, then how
   // to ask for more.
   Lines overview = HelpLines(0);
-  ASSERT_EQ(static_cast<size_t>(kMenuPopupCount) + 2, overview.size());
+  ASSERT_EQ(Menus().size() + 2, overview.size());
   for (const std::string& line : overview) EXPECT_LE(formats::Utf8Length(formats::Cp1252ToUtf8(line.c_str())), 40u) << line;
   EXPECT_EQ("Harm : gammes, accords, cadences", overview[4]);
-  EXPECT_EQ("aide MENU : ses commandes (aide harm)", overview[kMenuPopupCount]);
+  EXPECT_EQ("aide MENU : ses commandes (aide harm)", overview[Menus().size()]);
 
   // Asked menu by menu, every command is listed once, by its name.
   std::multiset<std::string> listed, all;
   const std::string windowOnly = "dans la fenêtre seulement : ";
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    Lines lines = MenuHelpLines(p);
+  for (size_t p = 0; p < Menus().size(); ++p) {
+    Lines lines = MenuHelpLines(static_cast<int>(p));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(0u, lines[0].find("menu ")) << lines[0];
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -136,7 +135,7 @@ TEST(CommandWords, HelpListsTheMenusThenEachMenusCommands) {
         listed.insert(names.substr(start, end - start));
     }
   }
-  for (int i = 0; i < kCommandWordCount; ++i) all.insert(kCommandWords[i].name);
+  for (const TCommandRow& row : CommandRows()) all.insert(row.name);
   EXPECT_EQ(all, listed);
   Lines harm = MenuHelpLines(ReadTypedCommand("aide harm").menu);
   EXPECT_EQ("menu Harm", harm[0]);
