@@ -4,7 +4,8 @@
 
 #include <commctrl.h>
 
-#include "app/menu_table.h"
+#include "app/tool_bar.h"
+#include "core/command_rows.h"
 #include "core/command_table.h"
 #include "core/working_state.h"
 #include "win32/wide.h"
@@ -35,7 +36,7 @@ int StandardImage(int id) {
 
 // A menu text without its "&" and shortcut, for a button's tip.
 std::wstring PlainText(int id) {
-  const TMenuItem* item = FindMenuItem(id);
+  const TCommandRow* item = FindCommandRow(id);
   std::wstring text;
   if (!item) return text;
   for (const wchar_t c : Wide(item->text)) {

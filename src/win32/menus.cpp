@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/menu_table.h"
 #include "app/recent_files.h"
+#include "core/command_rows.h"
 #include "core/command_table.h"
 #include "win32/wide.h"
 
@@ -58,35 +58,27 @@ void ListRecentFiles(HMENU popup) {
 
 HMENU BuildMenuBar() {
   HMENU bar = CreateMenu();
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    const TMenuPopup& source = kMenuBar[p];
+  for (const TMenu& menu : Menus()) {
     HMENU popup = CreatePopupMenu();
-    for (int i = 0; i < source.count; ++i) {
-      const TMenuItem& item = source.items[i];
-      if (item.id == kNoCommand) {
-        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-      } else {
-        AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, Wide(item.text).c_str());
-      }
+    for (const TCommandRow& row : menu.rows) {
+      if (row.separatorBefore) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(popup, MF_STRING | (row.grayed ? MF_GRAYED : 0), row.id, Wide(row.text).c_str());
     }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(source.title).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(menu.title).c_str());
   }
   return bar;
 }
 
 HACCEL BuildAccelerators() {
   std::vector<ACCEL> table;
-  for (int p = 0; p < kMenuPopupCount; ++p) {
-    for (int i = 0; i < kMenuBar[p].count; ++i) {
-      const TMenuItem& item = kMenuBar[p].items[i];
-      WORD key = VirtualKey(item.accelerator.key);
-      if (item.id == kNoCommand || key == 0) continue;
-      BYTE flags = FVIRTKEY;
-      if (item.accelerator.modifiers & kAltKey) flags |= FALT;
-      if (item.accelerator.modifiers & kCtrlKey) flags |= FCONTROL;
-      if (item.accelerator.modifiers & kShiftKey) flags |= FSHIFT;
-      table.push_back(ACCEL{flags, key, static_cast<WORD>(item.id)});
-    }
+  for (const TCommandRow& row : CommandRows()) {
+    WORD key = VirtualKey(row.accelerator.key);
+    if (key == 0) continue;
+    BYTE flags = FVIRTKEY;
+    if (row.accelerator.modifiers & kAltKey) flags |= FALT;
+    if (row.accelerator.modifiers & kCtrlKey) flags |= FCONTROL;
+    if (row.accelerator.modifiers & kShiftKey) flags |= FSHIFT;
+    table.push_back(ACCEL{flags, key, static_cast<WORD>(row.id)});
   }
   return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }

@@ -156,9 +156,9 @@ class NativeWindowTest(pavsdi.RootTest):
         self.assert_question(self.wait_for("oui non annuler=pas d'indication"), "ajouter la lecture des mesures")
         self.key("o")
         self.wait_for(FRAME)
-        # Suivant reads from measure 2 with the reading options chosen.
+        # Suivant reads with the reading options chosen, measure by measure.
         self.key("alt+o", "s")
-        for note, measure in (("d", 2), ("e", 3)):
+        for note, measure in (("c", 1), ("d", 2), ("e", 3)):
             self.assert_question(self.wait_for(note, "mesure %d " % measure), "mesure %d " % measure)
             self.key("o")
         self.wait_for("", "mesure 4 ")
@@ -169,8 +169,9 @@ class NativeWindowTest(pavsdi.RootTest):
         self.started()
         self.key("alt+a", "a")
         box = self.wait_for("About PavSdi")
+        # The icon's static holds a resource number, not a text.
         self.assertEqual(["PavSdi Version %s" % VERSION, "Pavane SDI Example", "Copyright © Pavane", ""],
-                         box.texts("Static"))
+                         [t for t in box.texts("Static") if not t.startswith("\uffff")])
         self.assertEqual("OK", box.focus()["text"])
         self.key("Escape")
         self.wait_for(FRAME)
@@ -194,6 +195,31 @@ class NativeWindowTest(pavsdi.RootTest):
         # The file is the current tablature.
         with open(os.path.join(self.orfeon, "prv.tab"), "rb") as f:
             self.assertEqual("o4 4c d é | g\r\nf e\r\n".encode("cp1252"), f.read())
+
+    def test_hints_and_the_change_question_on_closing(self):
+        self.started()
+        subprocess.run(["xdotool", "type", "abc"], env=dict(os.environ, DISPLAY=self.env_display), check=True)
+        # The menu's selected item has its hint in the status bar.
+        self.key("alt+t")
+        deadline = time.monotonic() + PATIENCE
+        while time.monotonic() < deadline:
+            frame = next(w for w in self.windows() if w.title == FRAME)
+            if "Creates a new window" in frame.texts("msctls_statusbar32"):
+                break
+            time.sleep(0.3)
+        self.assertIn("Creates a new window", frame.texts("msctls_statusbar32"))
+        self.key("Escape", "Escape")
+        self.wait_for(FRAME, "abc")
+        self.key("alt+F4")
+        question = "Le texte du fichier Document a changé.\\n\\nVoulez-vous sauvegarder les modifications?"
+        self.assert_question(self.wait_for(FRAME, question), question)
+        # Annuler keeps the window and its text; Non closes it without saving.
+        self.key("Escape")
+        self.wait_for(FRAME, "abc")
+        self.key("alt+F4")
+        self.wait_for(FRAME, question)
+        self.key("n")
+        self.assertEqual(0, self.program.wait(timeout=PATIENCE))
 
 
 if __name__ == "__main__":
