@@ -10,6 +10,7 @@
 #include "formats/wide_text.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "win32/accessible_name.h"
 #include "win32/system_look.h"
 #include "win32/wide.h"
 
@@ -94,7 +95,9 @@ void TEditor::SetText(const std::wstring& text) {
 }
 
 void TEditor::NameForReaders() {
-  SetWindowTextW(label_, Wide(fileName_[0] ? BaseName(fileName_) : kUntitled).c_str());
+  std::wstring name = Wide(fileName_[0] ? BaseName(fileName_) : kUntitled);
+  SetWindowTextW(label_, name.c_str());
+  SetAccessibleName(edit_, name.c_str());
 }
 
 bool TEditor::CanClose() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "app/application.h"
@@ -12,6 +13,7 @@
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
+#include "platform/interrupt.h"
 #include "platform/stop_request.h"
 #include "win32/bars.h"
 #include "win32/editor.h"
@@ -114,6 +116,18 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_QUERYENDSESSION:
+      // A logoff waits, with the reason shown, while the text is not saved.
+      if (frame.editor && frame.editor->HasChanges()) {
+        ShutdownBlockReasonCreate(window, L"Le texte de l'éditeur n'est pas sauvegardé.");
+        return FALSE;
+      }
+      return TRUE;
+    case WM_ENDSESSION:
+      // Notes off and recordings written, as on a signal.
+      if (wParam) platform::EndUnattended(143);
+      ShutdownBlockReasonDestroy(window);
+      return 0;
     case WM_CLOSE:
       if (frame.editor && !frame.editor->CanClose()) return 0;
       DestroyWindow(window);
@@ -144,6 +158,8 @@ void RegisterFrameClass(HINSTANCE instance) {
 // The frame, hidden, with its bars and editor.
 void BuildFrame() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
+  // The file dialogs and the accessibility annotations are COM objects.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterFrameClass(instance);
