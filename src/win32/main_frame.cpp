@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/document_registration.h"
 #include "app/file_commands.h"
+#include "app/recent_files.h"
 #include "core/command_table.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
@@ -46,7 +47,7 @@ void LayOut() {
 }
 
 void RunMenuCommand(int id) {
-  if (id >= kRecentFileItem && id < kRecentFileItem + 4) {
+  if (id >= kRecentFileItem && id < kRecentFileItem + kRecentFileCount) {
     OpenRecentFile(id - kRecentFileItem);
   } else {
     BetweenPlayings();
