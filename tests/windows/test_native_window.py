@@ -25,7 +25,7 @@ with open(os.path.join(pavsdi.SOURCE, "CMakeLists.txt")) as cmake:
 
 class Window:
     def __init__(self, line):
-        _, self.type, self.title, *state = line.split("\t") + [""]
+        _, self.type, self.title, self.handle, *state = line.split("\t") + [""]
         self.foreground = "foreground" in state
         self.controls = []
 
@@ -156,12 +156,25 @@ class NativeWindowTest(pavsdi.RootTest):
         self.assert_question(self.wait_for("oui non annuler=pas d'indication"), "ajouter la lecture des mesures")
         self.key("o")
         self.wait_for(FRAME)
-        # Suivant reads with the reading options chosen, measure by measure.
+        # Suivant reads with the reading options chosen: each measure is
+        # announced, then its notes' values; Oui goes on.
         self.key("alt+o", "s")
-        for note, measure in (("c", 1), ("d", 2), ("e", 3)):
-            self.assert_question(self.wait_for(note, "mesure %d " % measure), "mesure %d " % measure)
+        boxes = []
+        handle = None
+        deadline = time.monotonic() + PATIENCE
+        while time.monotonic() < deadline and len(boxes) < 12:
+            box = next((w for w in self.windows() if w.foreground and w.type == "#32770"), None)
+            if box is None or box.handle == handle:
+                time.sleep(0.3)
+                continue
+            handle = box.handle
+            text = [t for t in box.texts("Static") if t][-1:] or [""]
+            boxes.append((box.title, text[0]))
+            if text[0] == "mesure 4 ":
+                break
             self.key("o")
-        self.wait_for("", "mesure 4 ")
+        self.assertEqual([("c", "mesure 1 "), ("d", "mesure 2 "), ("e", "mesure 3 "), ("", "mesure 4 ")],
+                         [b for b in boxes if b[1].startswith("mesure")], boxes)
         self.key("Escape")
         self.wait_for(FRAME)
 

@@ -2,10 +2,11 @@
 // line per visible top-level window, then one per control inside it, with
 // its class, id, text and state, the focused one marked. Run in the same
 // wine prefix as the program it looks at. Lines in UTF-8, tab-separated:
-//   window<TAB>class<TAB>title[<TAB>foreground]
+//   window<TAB>class<TAB>title<TAB>handle[<TAB>foreground]
 //   control<TAB>class<TAB>id<TAB>text[<TAB>focus][<TAB>disabled]
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -65,7 +66,8 @@ BOOL CALLBACK TopLevel(HWND window, LPARAM) {
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
   focus = thread.hwndFocus;
-  std::printf("window\t%s\t%s%s\n", Utf8(type).c_str(), Utf8(title).c_str(),
+  std::printf("window\t%s\t%s\t%llx%s\n", Utf8(type).c_str(), Utf8(title).c_str(),
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
               window == GetForegroundWindow() || window == thread.hwndActive ? "\tforeground" : "");
   EnumChildWindows(window, Control, 0);
   return TRUE;
