@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "drivers/audio_cues.h"
+#include "drivers/companion_messages.h"
 #include "drivers/launcher.h"
 #include "drivers/system_services.h"
 #include "formats/encoding.h"
@@ -19,7 +20,7 @@ namespace {
 
 class TWindowPrograms : public platform::Programs {
  public:
-  void Exec(const char* commandLine, int) override { drivers::StartProgram(commandLine, nullptr, true); }
+  void Exec(const char* commandLine, int) override { drivers::StartProgram(commandLine); }
   void End(const char* commandLine) override { drivers::EndProgram(commandLine); }
 };
 
@@ -39,6 +40,8 @@ void InstallWin32FrontEnd(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) arguments.push_back(formats::Utf8ToCp1252(argv[i]));
   for (const std::string& argument : arguments) argumentPointers.push_back(argument.c_str());
   drivers::InstallSystemServices();
+  // A companion's boxes come back through a pipe that the window polls.
+  drivers::WatchCompanionMessages();
   platform::Services services = platform::Get();
   services.dialogs = &boxes;
   services.sound = &drivers::AudioCues();

@@ -12,6 +12,7 @@
 #include "app/file_commands.h"
 #include "app/recent_files.h"
 #include "core/command_table.h"
+#include "drivers/companion_messages.h"
 #include "core/prompts.h"
 #include "core/text_files.h"
 #include "platform/interrupt.h"
@@ -117,6 +118,10 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_TIMER:
+      drivers::ShowCompanionMessages();
+      ShowLockKeys(frame.bars);
+      return 0;
     case WM_QUERYENDSESSION:
       // A logoff waits, with the reason shown, while the text is not saved.
       if (frame.editor && frame.editor->HasChanges()) {
@@ -183,7 +188,6 @@ int RunMessages() {
     if (frame.window && TranslateAcceleratorW(frame.window, frame.accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
-    if (frame.window && (message.message == WM_KEYUP || message.message == WM_KEYDOWN)) ShowLockKeys(frame.bars);
   }
   return static_cast<int>(message.wParam);
 }
@@ -205,6 +209,8 @@ int RunMainFrame(int argc, const char* const* argv) {
   ShowCurrentTablature(frame.bars);
   ShowLockKeys(frame.bars);
   EnableToolButtons(frame.bars);
+  // A companion's boxes and the lock keys, looked at four times a second.
+  SetTimer(frame.window, 1, 250, nullptr);
   int status = RunMessages();
   if (frame.accelerators) DestroyAcceleratorTable(frame.accelerators);
   frame.editor.reset();
