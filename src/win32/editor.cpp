@@ -68,6 +68,13 @@ TEditor::TEditor(HWND parent, int id) : dialogData_(OpenSaveData) {
   SetDocumentWindow(this);
 }
 
+void TEditor::UpdateFont() {
+  HFONT old = font_;
+  font_ = MessageFont(GetParent(edit_));
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  if (old) DeleteObject(old);
+}
+
 TEditor::~TEditor() {
   SetDocumentWindow(nullptr);
   if (font_) DeleteObject(font_);

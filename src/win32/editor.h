@@ -47,6 +47,8 @@ class TEditor : public TDocumentWindow {
   bool HasSearch() const override { return find_[0] != 0; }
   void FindNextMatch() override;
 
+  // The system's message font again, at the window's new DPI.
+  void UpdateFont();
   // The find dialog's message (FINDMSGSTRING).
   void OnFind(const FINDREPLACEW& request);
   // The modeless find dialog, null when closed: the message loop hands it

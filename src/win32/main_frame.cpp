@@ -21,6 +21,7 @@
 #include "win32/editor.h"
 #include "win32/keys_while_playing.h"
 #include "win32/menus.h"
+#include "win32/printing.h"
 #include "win32/resources.h"
 #include "win32/wide.h"
 
@@ -116,7 +117,15 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       auto* suggested = reinterpret_cast<RECT*>(lParam);
       SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (frame.editor) frame.editor->UpdateFont();
       return 0;
+    }
+    case WM_SETTINGCHANGE: {
+      // A new message font or size (large fonts) is taken at once.
+      if (frame.editor && wParam == SPI_SETNONCLIENTMETRICS) frame.editor->UpdateFont();
+      // The default printer changed: the next print goes to it.
+      if (lParam && lstrcmpiW(reinterpret_cast<const wchar_t*>(lParam), L"windows") == 0) ForgetChosenPrinter();
+      break;
     }
     case WM_TIMER:
       drivers::ShowCompanionMessages();

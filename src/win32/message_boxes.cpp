@@ -15,7 +15,8 @@ HHOOK hook = nullptr;
 // The box's buttons in the program's language, named before it shows: the
 // system gives its own language's words and letters.
 LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
+  wchar_t type[16] = L"";
+  if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(wParam), type, 16) && lstrcmpW(type, L"#32770") == 0) {
     auto box = reinterpret_cast<HWND>(wParam);
     if (GetDlgItem(box, IDYES)) SetDlgItemTextW(box, IDYES, L"&Oui");
     if (GetDlgItem(box, IDNO)) SetDlgItemTextW(box, IDNO, L"&Non");

@@ -155,6 +155,12 @@ void PrintDocument() {
   DeleteDC(printer);
 }
 
+void ForgetChosenPrinter() {
+  if (devMode) GlobalFree(devMode);
+  if (devNames) GlobalFree(devNames);
+  devMode = devNames = nullptr;
+}
+
 void SetUpPrinter() {
   PRINTDLGW dialog = Dialog(PD_PRINTSETUP);
   if (PrintDlgW(&dialog)) Keep(dialog);

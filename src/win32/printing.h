@@ -7,6 +7,8 @@
 bool PrinterThere();
 void PrintDocument();
 void SetUpPrinter();
+// The printer chosen in the setup gives way to the system's default.
+void ForgetChosenPrinter();
 void ShowPrintPreview();
 
 // The pages of the text on a device context of the printer: the lines of
