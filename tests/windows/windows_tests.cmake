@@ -17,8 +17,9 @@ foreach(posix_only clipboard_exchange_test console_test document_registration_te
         print_pages_test sound_test terminal_test text_files_test)
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${TESTS}/unit/${posix_only}.cpp)
 endforeach()
-add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp)
-target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_terminal GTest::gtest_main)
+add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp
+               ${TESTS}/windows/keys_while_playing_test.cpp)
+target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_terminal pavsdi_win32 GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE PAVSDI_VERSION="${PROJECT_VERSION}")
 add_test(NAME unit COMMAND unit_tests)
 
