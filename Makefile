@@ -10,7 +10,8 @@
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
 # make windows   cross-builds the Windows programs into build-windows with
-#             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
+#             mingw-w64 (pavsdiw.exe, the window; pavsdi.exe, devprobe.exe,
+#             sonplay.exe, clipsend.exe);
 #             make test-windows runs their tests under wine
 BUILD ?= build
 ASAN_BUILD ?= build-asan
