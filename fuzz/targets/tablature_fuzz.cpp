@@ -36,12 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto buffer = std::make_unique<char[]>(text.size() + 1);
   std::memcpy(buffer.get(), text.c_str(), text.size() + 1);
 
-  static TNoteList pitches;
-  static TLengthList lengths;
-  static TModeList modes;
-  static TMarkList marks;
-  InterpretTablature(buffer.get(), options, first, last, pitches, lengths, modes, marks);
-  if (pitches.Count > NotesRead()) __builtin_trap();
+  static TReadingLists lists;
+  InterpretTablature(buffer.get(), options, first, last, lists);
+  if (lists.pitches.Count > NotesRead()) __builtin_trap();
   fuzzing::ExpectAllNotesOff();
   static char report[kLongText];
   CheckTablature(buffer.get(), report, kLongText);

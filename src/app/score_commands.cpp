@@ -135,9 +135,8 @@ bool ExportFromCommandLine(int argc, char** argv) {
   std::string text = formats::Utf8ToCp1252(formats::DecodeFileText(bytes, &format));
   // The state in which a tablature named on the command line is played.
   ApplyDefaults();
-  int tempo = 0;
-  formats::TScorePart part = TablatureToScore(text.c_str(), formats::Cp1252ToUtf8(BaseName(path).c_str()), &tempo);
-  return Deliver(formats::WriteMusicXml(part, tempo), OptionValue(argc, argv, "-o"));
+  formats::TScorePart part = TablatureToScore(text.c_str(), formats::Cp1252ToUtf8(BaseName(path).c_str()));
+  return Deliver(formats::WriteMusicXml(part), OptionValue(argc, argv, "-o"));
 }
 
 // ---- The menu commands ----
@@ -214,10 +213,9 @@ void ImportCommand(const char* argument) {
 void ExportCommand(const char* argument) {
   std::string name;
   if (!ChooseFile(argument, true, "Exporter en MusicXML", "MusicXML (*.musicxml)|*.musicxml|", &name)) return;
-  int tempo = 0;
   formats::TScorePart part =
-      TablatureToScore(WorkingState.TabText.c_str(), formats::Cp1252ToUtf8(BaseName(WorkingState.TabFile).c_str()), &tempo);
-  if (!formats::WriteFileBytes(platform::MapPath(name.c_str()), formats::WriteMusicXml(part, tempo))) {
+      TablatureToScore(WorkingState.TabText.c_str(), formats::Cp1252ToUtf8(BaseName(WorkingState.TabFile).c_str()));
+  if (!formats::WriteFileBytes(platform::MapPath(name.c_str()), formats::WriteMusicXml(part))) {
     ShowWriteFailure(name.c_str(), errno);
     return;
   }

@@ -192,17 +192,15 @@ class PartReader {
 
   void ReadNote(const pugi::xml_node& note, TWrittenMeasure& m) {
     bool chord = note.child("chord");
-    if (note.child("grace")) {
-      m.remarks.push_back("note d'agrément omise");
-      return;
-    }
-    if (note.child("cue")) {
-      m.remarks.push_back("petite note (réplique) omise");
-      return;
-    }
+    // A grace note takes no time of the measure: it is played short, on
+    // the time of the note it comes before.
+    bool grace = note.child("grace");
+    if (grace) m.remarks.push_back("note d'agrément jouée brève, sur le début de la note qui la suit");
+    // Small notes sound, as the notation programs play them.
+    if (note.child("cue")) m.remarks.push_back("petite note (réplique) jouée");
     TScoreNote n;
-    n.start = chord ? lastStart_ : position_;
-    n.duration = Ticks(note.child("duration").text().as_double());
+    n.start = chord && !grace ? lastStart_ : position_;
+    n.duration = grace ? 0 : Ticks(note.child("duration").text().as_double());
     if (n.duration < 0) n.duration = 0;
     std::string voice = Trimmed(note.child_value("voice"));
     n.voice = voice.empty() ? "1" : voice;
@@ -243,9 +241,15 @@ class PartReader {
         if (!text.empty()) n.fingering += (n.fingering.empty() ? "" : " ") + text;
       }
       if (notations.child("fermata") && n.pitch >= 0) m.remarks.push_back("point d'orgue joué sans prolongation");
-      for (const char* slide : {"glissando", "slide"})
-        if (std::strcmp(notations.child(slide).attribute("type").value(), "start") == 0)
-          m.remarks.push_back("glissando joué comme ses deux notes");
+      for (const char* slide : {"glissando", "slide"}) {
+        for (pugi::xml_node glide : notations.children(slide)) {
+          std::string type = glide.attribute("type").value();
+          n.glideStart = n.glideStart || type == "start";
+          n.glideStop = n.glideStop || type == "stop";
+        }
+      }
+      if (pugi::xml_node arpeggiate = notations.child("arpeggiate"))
+        n.arpeggio = std::strcmp(arpeggiate.attribute("direction").value(), "down") == 0 ? -1 : 1;
       if (notations.child("ornaments")) m.remarks.push_back("ornement joué comme la note seule");
     }
     for (pugi::xml_node lyric : note.children("lyric")) {
@@ -257,7 +261,7 @@ class PartReader {
         break;  // the first verse
       }
     }
-    if (!chord) {
+    if (!chord && !grace) {
       lastStart_ = position_;
       position_ += n.duration;
     }
@@ -462,11 +466,11 @@ bool ReadMusicXml(const std::string& bytes, TScore* score, std::string* error) {
     return false;
   }
   // A tempo is the whole score's, wherever it is written: often in the
-  // first part only.
+  // first part only. Of two at one time, the later holds.
   std::map<int64_t, TScoreMark> tempos;
   for (const TScorePart& part : score->parts)
     for (const TScoreMark& k : part.marks)
-      if (k.kind == 't') tempos.emplace(k.at, k);
+      if (k.kind == 't') tempos[k.at] = k;
   for (TScorePart& part : score->parts) {
     std::erase_if(part.marks, [](const TScoreMark& k) { return k.kind == 't'; });
     for (auto& [at, k] : tempos) part.marks.push_back(k);

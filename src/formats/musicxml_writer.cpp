@@ -59,7 +59,7 @@ const std::set<std::string>& DynamicsSigns() {
 
 class Writer {
  public:
-  Writer(const TScorePart& part, int tempo) : part_(part), tempo_(tempo) {}
+  explicit Writer(const TScorePart& part) : part_(part) {}
 
   std::string Write() {
     pugi::xml_document doc;
@@ -96,7 +96,6 @@ class Writer {
       int64_t end = measure.start + measure.length;
       bool last = m + 1 == part_.measures.size();
       Attributes(measureNode, m == 0, measure.start, &mark);
-      if (m == 0) Tempo(measureNode);
       for (const TScoreMark& k : pending_) Direction(measureNode, k);
       pending_.clear();
       while (note < part_.notes.size() && (last || part_.notes[note].start < end)) {
@@ -160,16 +159,17 @@ class Writer {
     return pitches[pitches.size() / 2] < 57;
   }
 
-  void Tempo(pugi::xml_node measure) {
+  void Tempo(pugi::xml_node measure, int tempo) {
     pugi::xml_node direction = measure.append_child("direction");
     direction.append_attribute("placement") = "above";
     pugi::xml_node metronome = direction.append_child("direction-type").append_child("metronome");
     metronome.append_child("beat-unit").text() = "quarter";
-    metronome.append_child("per-minute").text() = tempo_;
-    direction.append_child("sound").append_attribute("tempo") = tempo_;
+    metronome.append_child("per-minute").text() = tempo;
+    direction.append_child("sound").append_attribute("tempo") = tempo;
   }
 
   void Direction(pugi::xml_node measure, const TScoreMark& k) {
+    if (k.kind == 't') Tempo(measure, k.value);
     if (k.kind != 'n' && k.kind != 'c' && k.kind != 'h') return;
     pugi::xml_node direction = measure.append_child("direction");
     direction.append_attribute("placement") = k.kind == 'n' ? "below" : "above";
@@ -239,14 +239,13 @@ class Writer {
 
  private:
   const TScorePart& part_;
-  int tempo_;
   std::vector<TScoreMark> pending_;
 };
 
 }  // namespace
 
-std::string WriteMusicXml(const TScorePart& part, int tempo) {
-  Writer writer(part, tempo);
+std::string WriteMusicXml(const TScorePart& part) {
+  Writer writer(part);
   for (const TScoreMark& k : part.marks)
     if (k.kind == 'a') {
       writer.flats_ = k.value < 0;

@@ -24,6 +24,9 @@ struct TScoreNote {
   bool tieStart = false;
   bool tieStop = false;
   bool staccato = false;
+  bool glideStart = false;  // a glissando or slide to the next note that ends one
+  bool glideStop = false;
+  int arpeggio = 0;         // 1 rolled upwards, -1 downwards
   std::string fingering;
   std::string lyric;
 };

@@ -16,10 +16,10 @@ bool ReadMusicXml(const std::string& bytes, TScore* score, std::string* error);
 bool ReadCompressedMusicXml(const std::string& bytes, TScore* score, std::string* error);
 bool ReadStandardMidi(const std::string& bytes, TScore* score, std::string* error);
 
-// One part as MusicXML 4.0 partwise, played at `tempo` quarters a minute.
-// Notes of the same start form a chord; each note's duration is written as
-// the nearest value with up to two dots, tuplets for values that are no
-// power of two.
-std::string WriteMusicXml(const TScorePart& part, int tempo);
+// One part as MusicXML 4.0 partwise, its tempo marks as metronome marks
+// that sound. Notes of the same start form a chord; each note's duration is
+// written as the nearest value with up to two dots, tuplets for values that
+// are no power of two.
+std::string WriteMusicXml(const TScorePart& part);
 
 }  // namespace formats

@@ -12,6 +12,7 @@ struct State {
   uint64_t elapsedMs = 0;  // since the beats started
   uint64_t nextBeatMs = 0;
   int64_t beat = 0;
+  uint32_t beatTempo = 0;  // the tempo the next beat was placed at
   int32_t clickSounding = 0;  // the click note still on, 0 when none
 };
 State state;
@@ -59,6 +60,7 @@ void RestartBeats(int32_t percent) {
   state.elapsedMs = 0;
   state.nextBeatMs = 0;
   state.beat = 0;
+  state.beatTempo = 0;
 }
 
 bool CountIn() {
@@ -83,6 +85,11 @@ uint32_t PacedWait(uint32_t length) {
   uint32_t ms = ScaledMs(length);
   uint64_t end = state.elapsedMs + ms;
   if (state.pacing.clicks) {
+    // At a change of tempo the beat under way ends at the new tempo.
+    uint32_t tempo = WorkingState.Tempo;
+    if (state.beatTempo != 0 && tempo != 0 && tempo != state.beatTempo && state.nextBeatMs > state.elapsedMs)
+      state.nextBeatMs = state.elapsedMs + (state.nextBeatMs - state.elapsedMs) * state.beatTempo / tempo;
+    state.beatTempo = tempo;
     uint64_t beatMs = ScaledMs(state.pacing.beatLength);
     // A beat that falls on the start of this wait sounds with the note that
     // starts there; one at its end belongs to the next wait, so no click

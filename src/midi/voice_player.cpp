@@ -1,6 +1,7 @@
 #include "midi/voice_player.h"
 
 #include "core/prompts.h"
+#include "core/working_state.h"
 #include "midi/midi_port.h"
 
 namespace {
@@ -11,8 +12,13 @@ bool IsClosing(char mark) { return mark == ')' || mark == ']' || mark == '}'; }
 
 class Voice {
  public:
-  Voice(int8_t base, const TNoteList& notes, const TLengthList& lengths, const TModeList& modes)
-      : base_(base), notes_(notes), lengths_(lengths), modes_(modes) {}
+  Voice(int8_t base, const TNoteList& notes, const TLengthList& lengths, const TModeList& modes,
+        const TTempoList& tempos)
+      : base_(base), notes_(notes), lengths_(lengths), modes_(modes), tempos_(tempos),
+        tempo_(WorkingState.Tempo) {}
+  ~Voice() { WorkingState.Tempo = tempo_; }
+  Voice(const Voice&) = delete;
+  Voice& operator=(const Voice&) = delete;
 
   void OpenGroup(int k) {
     if (groupFirst_ == 0) groupFirst_ = k;
@@ -20,6 +26,7 @@ class Voice {
 
   void Play(int k) {
     uint32_t length = lengths_[k];
+    TempoOf(k);
     if (notes_[k] == 0) {
       WaitNoteLength(length);
       return;
@@ -42,6 +49,7 @@ class Voice {
   void CloseGroup(int k) {
     if (groupFirst_ == 0) return;
     uint32_t length = lengths_[groupFirst_];
+    TempoOf(groupFirst_);
     bool staccato = modes_[groupFirst_] == kStaccato;
     WaitNoteLength(staccato ? length * 8 / 7 : length);
     for (int j = groupFirst_; j <= k; ++j) SendNoteOff(Pitch(j));
@@ -60,10 +68,15 @@ class Voice {
  private:
   int32_t Pitch(int k) const { return NormalizePitch(static_cast<uint8_t>(notes_[k] + base_)); }
 
+  // The waits of note k run at its own tempo.
+  void TempoOf(int k) const { WorkingState.Tempo = tempos_[k] != 0 ? tempos_[k] : tempo_; }
+
   int8_t base_;
   const TNoteList& notes_;
   const TLengthList& lengths_;
   const TModeList& modes_;
+  const TTempoList& tempos_;
+  uint32_t tempo_;  // of the notes written before any tempo
   int groupFirst_ = 0;
 };
 
@@ -90,10 +103,10 @@ bool Announce(int k, const TNoteList& notes, const TLengthList& lengths, const T
 }  // namespace
 
 int PlayVoice(int8_t base, const char* announce, const TNoteList& notes, const TLengthList& lengths,
-              const TModeList& modes, const TMarkList& marks) {
+              const TModeList& modes, const TMarkList& marks, const TTempoList& tempos) {
   bool announcing = announce != nullptr && announce[0] != 0;
   int count = notes.Count;
-  Voice voice(base, notes, lengths, modes);
+  Voice voice(base, notes, lengths, modes, tempos);
   int answer = 0;
   for (int k = 1; k <= count; ++k) {
     if (StopIfRequested()) return kCancel;

@@ -22,11 +22,9 @@ TReadingLists lists;
 // they are on.
 int Interpret(const char* options, int32_t first, int32_t last) {
   if (options[0] != 0 || (!Practice.countIn && !Practice.metronome))
-    return InterpretTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths,
-                              lists.modes, lists.marks);
-  ReadTablature(WorkingState.TabText.c_str(), options, first, last, lists.pitches, lists.lengths, lists.modes,
-                lists.marks);
-  return PlayPracticed(lists.pitches, lists.lengths, lists.modes, lists.marks);
+    return InterpretTablature(WorkingState.TabText.c_str(), options, first, last, lists);
+  ReadTablature(WorkingState.TabText.c_str(), options, first, last, lists);
+  return PlayPracticed(lists);
 }
 
 // The stepping prompts show note numbers from the measure table, so the

@@ -39,7 +39,18 @@ TPacing PacingNow(int32_t percent) {
 
 TReadingLists lists;
 
-int PlayLists() { return PlayVoice(0, "", lists.pitches, lists.lengths, lists.modes, lists.marks); }
+int Play(const TReadingLists& played) {
+  return PlayVoice(0, "", played.pitches, played.lengths, played.modes, played.marks, played.tempos);
+}
+
+// The count-in beats the tempo the passage starts at.
+bool CountInAt(const TReadingLists& played) {
+  uint32_t kept = WorkingState.Tempo;
+  if (played.tempos[1] != 0) WorkingState.Tempo = played.tempos[1];
+  bool go = CountIn();
+  WorkingState.Tempo = kept;
+  return go;
+}
 
 // Asks for a number with Yes (up by `step`) and No (down) until another
 // answer keeps it.
@@ -81,13 +92,11 @@ std::string RecordingFile() {
 
 }  // namespace
 
-int PlayPracticed(const TNoteList& pitches, const TLengthList& lengths, const TModeList& modes,
-                  const TMarkList& marks) {
-  if ((!Practice.countIn && !Practice.metronome) || pitches.Count == 0)
-    return PlayVoice(0, "", pitches, lengths, modes, marks);
+int PlayPracticed(const TReadingLists& played) {
+  if ((!Practice.countIn && !Practice.metronome) || played.pitches.Count == 0) return Play(played);
   BeginPacing(PacingNow(100));
   int answer = kCancel;
-  if (!Practice.countIn || CountIn()) answer = PlayVoice(0, "", pitches, lengths, modes, marks);
+  if (!Practice.countIn || CountInAt(played)) answer = Play(played);
   EndPacing();
   return answer;
 }
@@ -107,7 +116,7 @@ bool PlayLoop(int32_t first, int32_t last) {
     return false;
   }
   TWorkingState& ws = WorkingState;
-  ReadTablature(ws.TabText.c_str(), "", 1, 0, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(ws.TabText.c_str(), "", 1, 0, lists);
   // Measures without notes have no end in the table: the passage runs from
   // the note after the last one before `first`.
   int32_t before = 0;
@@ -124,13 +133,13 @@ bool PlayLoop(int32_t first, int32_t last) {
     ShowInfo(text, kLoopCaption);
     return false;
   }
-  ReadTablature(ws.TabText.c_str(), "", before + 1, to, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(ws.TabText.c_str(), "", before + 1, to, lists);
   int32_t percent = Practice.percent;
   BeginPacing(PacingNow(percent));
-  bool go = !Practice.countIn || CountIn();
+  bool go = !Practice.countIn || CountInAt(lists);
   for (int32_t pass = 1; go && (Practice.passes == 0 || pass <= Practice.passes); ++pass) {
     RestartBeats(percent);
-    PlayLists();
+    Play(lists);
     if (platform::StopRequested()) break;
     if (Practice.step > 0 && percent < 100) percent = percent + Practice.step > 100 ? 100 : percent + Practice.step;
   }

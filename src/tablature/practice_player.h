@@ -3,8 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/note_lists.h"
-#include "midi/voice_player.h"
+#include "tablature/tablature_interpreter.h"
 
 struct TPracticeSettings {
   // Kept in the settings file.
@@ -25,8 +24,7 @@ constexpr int32_t kFastestPercent = 200;
 // Plays the lists read from a tablature with the count-in and the metronome
 // that the settings ask for; plainly when they ask for none. Returns what
 // the voice player returns.
-int PlayPracticed(const TNoteList& pitches, const TLengthList& lengths, const TModeList& modes,
-                  const TMarkList& marks);
+int PlayPracticed(const TReadingLists& lists);
 
 // Plays measures `first` to `last` of the current tablature as the loop
 // settings say. Returns false, with a message, when they hold no note or

@@ -63,14 +63,15 @@ int Fifths(const std::string& pairs) {
 
 }  // namespace
 
-TScorePart TablatureToScore(const char* text, const std::string& name, int* tempo) {
+TScorePart TablatureToScore(const char* text, const std::string& name) {
   // The reading as PlayCurrentMeasure makes it, working state put back.
   static TWorkingState saved;
   saved = WorkingState;
   static TReadingLists lists;
-  ReadTablature(text, "", 1, INT32_MAX, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(text, "", 1, INT32_MAX, lists);
   int count = lists.pitches.Count;
-  *tempo = static_cast<int>(WorkingState.Tempo);
+  // Notes written before any tempo play at the one the text leaves.
+  uint32_t leftTempo = WorkingState.Tempo;
   int program = WorkingState.Instrument;
   WorkingState = saved;
 
@@ -197,6 +198,13 @@ TScorePart TablatureToScore(const char* text, const std::string& name, int* temp
       break;
     }
   }
+  uint32_t tempo = 0;
+  for (const TEvent& e : events) {
+    uint32_t played = lists.tempos[e.firstNote] != 0 ? lists.tempos[e.firstNote] : leftTempo;
+    if (played != tempo) part.marks.push_back({e.start, 't', static_cast<int>(played), 0, ""});
+    tempo = played;
+  }
+  if (tempo == 0) part.marks.push_back({0, 't', static_cast<int>(leftTempo), 0, ""});
   for (auto& [before, k] : marks) {
     k.at = time;
     for (const TEvent& e : events)

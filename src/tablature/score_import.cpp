@@ -42,6 +42,17 @@ class Lengths {
     std::reverse(descending_.begin(), descending_.end());
   }
 
+  // The one written length nearest to `d`.
+  int64_t Nearest(int64_t d) const {
+    auto above = byTicks_.lower_bound(d);
+    if (above == byTicks_.end()) return byTicks_.rbegin()->first;
+    if (above == byTicks_.begin()) return above->first;
+    auto below = std::prev(above);
+    return above->first - d < d - below->first ? above->first : below->first;
+  }
+
+  int64_t Shortest() const { return byTicks_.begin()->first; }
+
   // `d` as written lengths, longest first; false when they only come near.
   bool Split(int64_t d, std::vector<TPiece>* pieces) {
     pieces->clear();
@@ -130,6 +141,9 @@ std::string Argument(const std::string& utf8) {
   return text;
 }
 
+// The tempo a tablature can write for a score's.
+int TabTempo(int tempo) { return std::clamp(tempo, 31, 239); }
+
 struct TOnset {
   int64_t start;
   std::vector<const TScoreNote*> notes;
@@ -137,7 +151,16 @@ struct TOnset {
 
 class Importer {
  public:
-  Importer(const TScorePart& part, int tempo) : part_(part), lengths_(tempo) {}
+  explicit Importer(const TScorePart& part) : part_(part) {
+    // The notation plays at 120 until a tempo is given.
+    int tempo = 120;
+    for (const TScoreMark& k : part.marks) {
+      if (k.kind != 't') continue;
+      if (k.at == 0) start_ = TabTempo(k.value);
+      if (k.at > 0 && TabTempo(k.value) != tempo) changes_.push_back(k.at);
+      tempo = TabTempo(k.value);
+    }
+  }
 
   std::map<size_t, std::vector<std::string>> remarks;
 
@@ -145,7 +168,8 @@ class Importer {
   std::vector<TScoreNote> Notes(const std::string& voice) {
     std::vector<TScoreNote> notes;
     for (const TScoreNote& n : part_.notes) {
-      if (n.pitch < 0 || n.duration <= 0) continue;
+      // Played times have no grace notes: a note without length is none.
+      if (n.pitch < 0 || n.duration < 0 || (n.duration == 0 && part_.quantize)) continue;
       if (!voice.empty() && n.voice != voice) continue;
       notes.push_back(n);
       if (part_.quantize) Quantize(notes.back());
@@ -156,7 +180,8 @@ class Importer {
     std::map<int, size_t> open;  // pitch -> the note its tie goes on from
     for (const TScoreNote& n : notes) {
       auto tied = open.find(n.pitch);
-      if (n.tieStop && tied != open.end()) {
+      // A glissando from the end of a tie sounds its note again.
+      if (n.duration > 0 && n.tieStop && !n.glideStart && tied != open.end()) {
         TScoreNote& before = joined[tied->second];
         if (std::llabs(before.start + before.duration - n.start) <= T / 64) {
           before.duration = n.start + n.duration - before.start;
@@ -165,20 +190,22 @@ class Importer {
         }
       }
       joined.push_back(n);
-      if (n.tieStart) open[n.pitch] = joined.size() - 1;
+      if (n.duration > 0 && n.tieStart) open[n.pitch] = joined.size() - 1;
     }
+    Graces(joined);
+    Glides(joined);
+    std::stable_sort(joined.begin(), joined.end(),
+                     [](const TScoreNote& a, const TScoreNote& b) { return a.start < b.start; });
     return joined;
   }
 
-  std::string Write(const std::vector<TScoreNote>& notes, int tempo) {
+  std::string Write(const std::vector<TScoreNote>& notes) {
     end_ = part_.measures.empty() ? 0 : part_.measures.back().start + part_.measures.back().length;
     for (const TScoreNote& n : notes) end_ = std::max(end_, n.start + n.duration);
     for (size_t m = 0; m < part_.measures.size(); ++m)
       for (const std::string& r : part_.measures[m].remarks) remarks[m].push_back(r);
-    char head[32];
-    std::snprintf(head, sizeof head, "t%d ", tempo);
-    out_ = head;
-    tempo_ = tempo;
+    out_.clear();
+    Tempo(start_);
     if (part_.program >= 0) out_ += "ii" + std::to_string(part_.program) + ": ";
     // Every piece states its key, so that a key kept from an earlier reading
     // never colours it.
@@ -229,6 +256,101 @@ class Importer {
     n.duration = end - start;
   }
 
+  Lengths& LengthsAt(int tempo) { return lengthsAt_.try_emplace(tempo, tempo).first->second; }
+
+  int TempoAt(int64_t t) const {
+    int tempo = 120;
+    for (const TScoreMark& k : part_.marks) {
+      if (k.at > t) break;
+      if (k.kind == 't') tempo = TabTempo(k.value);
+    }
+    return tempo;
+  }
+
+  // Grace notes take their time from the start of the notes they come
+  // before, as the notation programs play them: 65 ms each, at most half
+  // of the note.
+  void Graces(std::vector<TScoreNote>& notes) {
+    for (size_t i = 0; i < notes.size();) {
+      if (notes[i].duration != 0) {
+        ++i;
+        continue;
+      }
+      const int64_t start = notes[i].start;
+      const std::string voice = notes[i].voice;
+      size_t end = i;
+      while (end < notes.size() && notes[end].start == start) ++end;
+      std::vector<size_t> graces, main;
+      for (size_t k = i; k < end; ++k) {
+        if (notes[k].voice != voice) continue;
+        (notes[k].duration == 0 ? graces : main).push_back(k);
+      }
+      if (main.empty()) {
+        Remark("note d'agrément sans note après elle omise", MeasureAt(start));
+        for (size_t k : graces) notes[k].pitch = -1;
+        i = end;
+        continue;
+      }
+      int64_t shortest = INT64_MAX;
+      for (size_t k : main) shortest = std::min(shortest, notes[k].duration);
+      int tempo = TempoAt(start);
+      int64_t count = static_cast<int64_t>(graces.size());
+      int64_t each = std::min(65 * T * tempo / 60000, shortest / 2 / count);
+      each = LengthsAt(tempo).Nearest(each);
+      if (each * count >= shortest) {
+        each = 0;
+        Remark("note d'agrément trop brève pour s'écrire, omise", MeasureAt(start));
+      }
+      for (size_t g = 0; g < graces.size(); ++g) {
+        notes[graces[g]].start = start + static_cast<int64_t>(g) * each;
+        notes[graces[g]].duration = each;
+        if (each == 0) notes[graces[g]].pitch = -1;
+      }
+      for (size_t k : main) {
+        notes[k].start += each * count;
+        notes[k].duration -= each * count;
+      }
+      i = end;
+    }
+    std::erase_if(notes, [](const TScoreNote& n) { return n.pitch < 0; });
+  }
+
+  // A glissando plays the half tones from its note towards the note that
+  // ends it, in the time of its note, at most a quarter each, the last one
+  // held; as many as the shortest written length allows.
+  void Glides(std::vector<TScoreNote>& notes) {
+    std::vector<TScoreNote> added;
+    for (size_t i = 0; i < notes.size(); ++i) {
+      TScoreNote& n = notes[i];
+      if (!n.glideStart || n.duration <= 0) continue;
+      size_t e = i + 1;
+      while (e < notes.size() && !(notes[e].glideStop && notes[e].voice == n.voice && notes[e].start > n.start)) ++e;
+      if (e == notes.size()) {
+        Remark("glissando sans note d'arrivée, joué comme sa note", MeasureAt(n.start));
+        continue;
+      }
+      int distance = std::abs(notes[e].pitch - n.pitch);
+      int direction = notes[e].pitch > n.pitch ? 1 : -1;
+      int64_t shortest = LengthsAt(TempoAt(n.start)).Shortest();
+      int64_t steps = std::min<int64_t>(distance, n.duration / shortest);
+      if (steps < 2) continue;
+      Remark("glissando joué en demi-tons", MeasureAt(n.start));
+      int64_t each = std::min(T, n.duration / steps);
+      int64_t end = n.start + n.duration;
+      n.duration = each;
+      for (int64_t k = 1; k < steps; ++k) {
+        TScoreNote step;
+        step.voice = n.voice;
+        step.staccato = n.staccato;
+        step.pitch = n.pitch + direction * static_cast<int>(k * distance / steps);
+        step.start = n.start + k * each;
+        step.duration = k + 1 == steps ? end - step.start : each;
+        added.push_back(step);
+      }
+    }
+    notes.insert(notes.end(), added.begin(), added.end());
+  }
+
   size_t MeasureAt(int64_t t) const {
     size_t m = 0;
     while (m + 1 < part_.measures.size() && part_.measures[m + 1].start <= t) ++m;
@@ -241,6 +363,20 @@ class Importer {
   int64_t MeasureEnd() const {
     if (measure_ >= part_.measures.size()) return INT64_MAX;
     return part_.measures[measure_].start + part_.measures[measure_].length;
+  }
+
+  // Where what sounds from `t` must stop being written in one piece: the
+  // bar line, or a change of tempo, from which the rest of a note is
+  // written as rests of its group at the new tempo.
+  int64_t NextCut(int64_t t) const {
+    auto change = std::upper_bound(changes_.begin(), changes_.end(), t);
+    return std::min(change == changes_.end() ? INT64_MAX : *change, MeasureEnd());
+  }
+
+  void Tempo(int tempo) {
+    out_ += "t" + std::to_string(tempo) + " ";
+    tempo_ = tempo;
+    lengths_ = &LengthsAt(tempo);
   }
 
   // Closes the measures that end by `t`.
@@ -271,11 +407,11 @@ class Importer {
           out_ += text;
           break;
         case 't':
-          if (k.value != tempo_ && k.value != lastTempo_) {
-            std::snprintf(text, sizeof text, "tempo %d non suivi : la tablature garde le tempo %d", k.value, tempo_);
+          if (TabTempo(k.value) != k.value) {
+            std::snprintf(text, sizeof text, "tempo %d ramené à %d", k.value, TabTempo(k.value));
             Remark(text);
           }
-          lastTempo_ = k.value;
+          if (TabTempo(k.value) != tempo_) Tempo(TabTempo(k.value));
           break;
         case 'n': out_ += "in" + Argument(k.text) + ": "; break;
         case 'h': out_ += "ih" + Argument(k.text) + ": "; break;
@@ -298,9 +434,9 @@ class Importer {
     while (from < to) {
       Sync(from);
       Marks(from);
-      int64_t end = std::min(to, MeasureEnd());
+      int64_t end = std::min(to, NextCut(from));
       std::vector<TPiece> pieces;
-      if (!lengths_.Split(end - from, &pieces)) Remark("durée arrondie à la valeur la plus proche");
+      if (!lengths_->Split(end - from, &pieces)) Remark("durée arrondie à la valeur la plus proche");
       for (const TPiece& p : pieces) {
         Value(p);
         out_ += "p";
@@ -355,9 +491,12 @@ class Importer {
       if (!n->fingering.empty()) out_ += "id" + Argument(n->fingering) + ": ";
       if (!n->lyric.empty()) out_ += "ip" + Argument(n->lyric) + ": ";
     }
-    int64_t first = std::min(sounding, MeasureEnd() - onset.start);
+    int64_t first = std::min(sounding, NextCut(onset.start) - onset.start);
+    std::vector<std::pair<int64_t, const TScoreNote*>> rolled;
+    int64_t roll = Roll(onset, first, &rolled);
     std::vector<TPiece> pieces;
-    if (!lengths_.Split(first, &pieces)) Remark("durée arrondie à la valeur la plus proche");
+    if (!lengths_->Split(first - roll * rolled.back().first, &pieces))
+      Remark("durée arrondie à la valeur la plus proche");
     bool group = onset.notes.size() > 1 || pieces.size() > 1 || sounding > first;
     bool staccato = onset.notes.front()->staccato;
     if (staccato != staccato_) {
@@ -365,9 +504,19 @@ class Importer {
       staccato_ = staccato;
     }
     if (group) out_ += "(";
-    for (size_t i = 0; i < onset.notes.size(); ++i) {
+    for (size_t i = 0; i < rolled.size(); ++i) {
       if (i > 0) out_ += " ";
-      Note(*onset.notes[i], i == 0 ? &pieces.front() : nullptr);
+      if (i > 0 && rolled[i].first != rolled[i - 1].first) {
+        std::vector<TPiece> step;
+        lengths_->Split(roll * (rolled[i].first - rolled[i - 1].first), &step);
+        for (const TPiece& p : step) {
+          Value(p);
+          out_ += "p";
+          Dots(p);
+          out_ += " ";
+        }
+      }
+      Note(*rolled[i].second, i == 0 ? &pieces.front() : nullptr);
       if (i == 0) Dots(pieces.front());
     }
     for (size_t i = 1; i < pieces.size(); ++i) {
@@ -384,14 +533,52 @@ class Importer {
     out_ += group ? ") " : " ";
   }
 
+  // The notes of the onset in the order they start, each with its step
+  // from the start; returns the length of a step. A rolled chord starts
+  // its notes one after the other from the lowest (the highest when it
+  // rolls downwards), 64/480 of a quarter at tempo 120 apart (about 67 ms
+  // at any tempo), closer when the chord is short, as the notation
+  // programs play it; each voice rolls its own.
+  int64_t Roll(const TOnset& onset, int64_t first, std::vector<std::pair<int64_t, const TScoreNote*>>* order) {
+    std::map<std::string, std::vector<const TScoreNote*>> voices;
+    for (const TScoreNote* n : onset.notes)
+      if (n->arpeggio != 0) voices[n->voice].push_back(n);
+    int64_t sixtyFour = 64;
+    for (auto& [voice, notes] : voices) {
+      int64_t count = static_cast<int64_t>(notes.size());
+      int64_t l = 64;
+      while (l > 0 && l * count * T > onset.notes.front()->duration * 480) l = 2 * l / 3;
+      sixtyFour = std::min(sixtyFour, l);
+    }
+    int64_t step = voices.empty() || sixtyFour == 0 ? 0 : lengths_->Nearest(sixtyFour * tempo_ * T / 57600);
+    order->clear();
+    for (const TScoreNote* n : onset.notes) {
+      auto rolling = voices.find(n->voice);
+      int64_t k = 0;
+      if (step > 0 && n->arpeggio != 0 && rolling != voices.end())
+        for (const TScoreNote* other : rolling->second)
+          if (n->arpeggio > 0 ? other->pitch < n->pitch : other->pitch > n->pitch) ++k;
+      order->push_back({k, n});
+    }
+    std::stable_sort(order->begin(), order->end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (step * order->back().first >= first) {
+      for (auto& entry : *order) entry.first = 0;
+      return 0;
+    }
+    if (step > 0) Remark("accord arpégé joué note après note");
+    return step;
+  }
+
   const TScorePart& part_;
-  Lengths lengths_;
+  std::map<int, Lengths> lengthsAt_;  // by tempo
+  Lengths* lengths_ = nullptr;
+  std::vector<int64_t> changes_;  // times the tempo changes at, after the start
+  int start_ = 120;
   std::string out_;
   size_t measure_ = 0;
   size_t mark_ = 0;
   int64_t end_ = 0;
-  int tempo_ = 120;
-  int lastTempo_ = 0;
+  int tempo_ = 0;
   int value_ = 0;
   int octave_ = -1;
   bool staccato_ = false;
@@ -408,16 +595,8 @@ std::vector<std::string> PartVoices(const TScorePart& part) {
 }
 
 std::string ScoreToTablature(const TScorePart& part, const std::string& voice, std::vector<std::string>* report) {
-  int tempo = 120;
-  for (const TScoreMark& k : part.marks)
-    if (k.kind == 't') {
-      tempo = k.value;
-      break;
-    }
-  int kept = std::clamp(tempo, 31, 239);
-  Importer importer(part, kept);
-  if (kept != tempo) importer.remarks[0].push_back("tempo " + std::to_string(tempo) + " ramené à " + std::to_string(kept));
-  std::string text = importer.Write(importer.Notes(voice), kept);
+  Importer importer(part);
+  std::string text = importer.Write(importer.Notes(voice));
   for (auto& [m, lines] : importer.remarks) {
     std::map<std::string, int> counted;
     std::vector<std::string> order;

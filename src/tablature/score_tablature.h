@@ -18,6 +18,6 @@ std::string ScoreToTablature(const formats::TScorePart& part, const std::string&
                              std::vector<std::string>* report);
 
 // The tablature as PavSdi plays it, as a score of one part named `name`:
-// notes, values, chord groups, rests, measures, key, time and the
-// annotations. `tempo` receives the tempo it plays at.
-formats::TScorePart TablatureToScore(const char* text, const std::string& name, int* tempo);
+// notes, values, chord groups, rests, measures, key, time, the tempo where
+// it changes, and the annotations.
+formats::TScorePart TablatureToScore(const char* text, const std::string& name);

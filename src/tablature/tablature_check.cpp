@@ -261,13 +261,6 @@ class Checker {
   std::vector<MeasureLength> lengths_;
 };
 
-struct Lists {
-  TNoteList pitches;
-  TLengthList lengths;
-  TModeList modes;
-  TMarkList marks;
-};
-
 int CountedProblems(const std::vector<TCheckProblem>& problems) {
   int counted = 0;
   for (const TCheckProblem& p : problems) counted += p.counts ? 1 : 0;
@@ -278,11 +271,11 @@ int CountedProblems(const std::vector<TCheckProblem>& problems) {
 
 std::vector<TCheckProblem> CheckProblems(const char* text) {
   static TWorkingState saved;
-  static Lists lists;
+  static TReadingLists lists;
   saved = WorkingState;
   // The reading sends nothing while it has no port.
   WorkingState.MidiOut = nullptr;
-  ReadTablature(text, "", 1, INT32_MAX, lists.pitches, lists.lengths, lists.modes, lists.marks);
+  ReadTablature(text, "", 1, INT32_MAX, lists);
   std::string work = text;
   for (char& c : work)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

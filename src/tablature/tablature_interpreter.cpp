@@ -37,12 +37,14 @@ struct Reading {
   TLengthList& lengths;
   TModeList& modes;
   TMarkList& marks;
+  TTempoList& tempos;
 
   bool measureMode = false;
   int32_t count = 0;     // notes read
   int64_t measures = 0;  // measures closed
   bool measureHasNotes = false;
   uint8_t mode = kNormal;
+  uint32_t tempo = 0;  // the latest tempo written, 0 before the first
   char pendingGroup = 0;
   int32_t firstNote = 0;
   int32_t lastNote = 0;
@@ -57,6 +59,7 @@ struct Reading {
     measures = 0;
     measureHasNotes = false;
     mode = kNormal;
+    tempo = 0;
     pendingGroup = 0;
     firstNote = first;
     lastNote = last;
@@ -70,6 +73,7 @@ struct Reading {
     lengths[count] = WorkingState.NoteLength * 1000;
     modes[count] = mode;
     marks[count] = pendingGroup;
+    tempos[count] = tempo;
     pendingGroup = 0;
     measureHasNotes = true;
     size_t measure = static_cast<size_t>(measures) + 1;
@@ -168,7 +172,10 @@ struct Reading {
         octave = WorkingState.Octave;
         break;
       case TabElementKind::kTempo:
-        if (e.value >= 31 && e.value <= 239) WorkingState.Tempo = static_cast<uint32_t>(e.value);
+        if (e.value >= 31 && e.value <= 239) {
+          WorkingState.Tempo = static_cast<uint32_t>(e.value);
+          tempo = WorkingState.Tempo;
+        }
         std::snprintf(piece, sizeof piece, "t%u ", WorkingState.Tempo);
         break;
       case TabElementKind::kNoteValue:
@@ -198,12 +205,11 @@ void Lowercase(std::string& text) {
 
 }  // namespace
 
-int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TNoteList& pitches,
-                  TLengthList& lengths, TModeList& modes, TMarkList& marks) {
+int ReadTablature(const char* text, const char* options, int32_t first, int32_t last, TReadingLists& lists) {
   std::string work = text;
   Lowercase(work);
 
-  Reading r{options, first, last, pitches, lengths, modes, marks};
+  Reading r{options, first, last, lists.pitches, lists.lengths, lists.modes, lists.marks, lists.tempos};
   r.measureMode = std::strchr(options, 'm') != nullptr;
   r.octave = WorkingState.Octave;
   bool restartFlag = false;
@@ -241,25 +247,24 @@ int ReadTablature(const char* text, const char* options, int32_t first, int32_t 
   int64_t selected = static_cast<int64_t>(to) - from + 1;
   if (selected < 0) selected = 0;
   for (int32_t k = 1; k <= selected; ++k) {
-    pitches[k] = pitches[from + k - 1];
-    lengths[k] = lengths[from + k - 1];
-    modes[k] = modes[from + k - 1];
-    marks[k] = marks[from + k - 1];
+    lists.pitches[k] = lists.pitches[from + k - 1];
+    lists.lengths[k] = lists.lengths[from + k - 1];
+    lists.modes[k] = lists.modes[from + k - 1];
+    lists.marks[k] = lists.marks[from + k - 1];
+    lists.tempos[k] = lists.tempos[from + k - 1];
   }
   // The true count reaches the player; slot 0 keeps its low 8 bits.
-  pitches.SetCount(static_cast<int>(selected));
-  lengths[0] = static_cast<uint32_t>(selected);
-  modes[0] = static_cast<uint8_t>(selected);
-  marks[0] = static_cast<char>(selected);
+  lists.pitches.SetCount(static_cast<int>(selected));
+  lists.lengths[0] = static_cast<uint32_t>(selected);
+  lists.modes[0] = static_cast<uint8_t>(selected);
+  lists.marks[0] = static_cast<char>(selected);
   WorkingState.MeasureSpan = static_cast<uint32_t>(r.measures);
   notesRead = r.count;
   return r.answer;
 }
 
-int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last,
-                       TNoteList& pitches, TLengthList& lengths, TModeList& modes,
-                       TMarkList& marks) {
-  int answer = ReadTablature(text, options, first, last, pitches, lengths, modes, marks);
+int InterpretTablature(const char* text, const char* options, int32_t first, int32_t last, TReadingLists& lists) {
+  int answer = ReadTablature(text, options, first, last, lists);
   if (answer == kCancel || answer == kNo) return answer;
-  return PlayVoice(0, options, pitches, lengths, modes, marks);
+  return PlayVoice(0, options, lists.pitches, lists.lengths, lists.modes, lists.marks, lists.tempos);
 }

@@ -66,10 +66,12 @@ def compare(reference, played, tolerance=MATCH_MS):
     return matched / len(reference), matched / len(played)
 
 
-def reference_part(musicxml_path, index, workdir):
-    """The notation program's onsets for part `index` of the score."""
+def reference_parts(musicxml_path, workdir):
+    """The notation program's onsets of each part of the score, from one
+    playing of it."""
     with open(musicxml_path, encoding="utf-8") as f:
         text = f.read()
     midi = os.path.join(workdir, "reference.mid")
     mscore_midi(musicxml_path, midi)
-    return onsets(midi, part_tracks(text, index))
+    count = len(re.findall(r'<part id="[^"]+">', text))
+    return [onsets(midi, part_tracks(text, index)) for index in range(count)]

@@ -45,6 +45,33 @@ class WholePieces(pavsdi.RootTest):
                 if args == ["m"]:
                     self.assertEqual(prompts, asked)
 
+    def starts(self):
+        messages, _ = pavsdi.midi_messages(os.path.join(self.orfeon, "sortie.mid"))
+        return [(t, m.channel, m.note) for t, m in messages if m.type == "note_on" and m.velocity > 0]
+
+    def test_tempo_written_mid_piece_holds_in_every_mode(self):
+        # Quarters at 60, then at 120 from the second measure.
+        self.write("piece.tab", b"t60 o5 4c d|t120 e f|g\r\n")
+        status, _, _ = self.run_program("pavsdi", ["\\orfeon\\piece.tab"])
+        self.assertEqual(0, status)
+        expected = [(0, 1, 60), (1000, 1, 62), (2000, 1, 64), (2500, 1, 65), (3000, 1, 67)]
+        self.assertEqual(expected, self.starts())
+        for program, args, answers in (("pavsdi", ["p"], "o\n" * 100), ("pavsdi", ["m"], "o\n" * 100),
+                                       ("pavsdi", [" "], "o\n" * 3 + "n\n"), ("sonplay", [], "")):
+            with self.subTest(program=program, args=args):
+                status, _, _ = self.run_program(program, args, stdin=answers)
+                self.assertEqual(0, status)
+                self.assertEqual(expected, self.starts())
+        # The metronome's beat under way ends at the new tempo: from the
+        # second note, clicks at 0, 1000 and 1750 (the beat at 2000 comes at
+        # 1750 once the eighths go twice as fast).
+        self.write("lexiton.ini", b"fictab=\\orfeon\\piece.tab\r\nmetronome=1\r\n")
+        self.write("piece.tab", b"t60 o5 4p 4c 8d t120 8e 4f\r\n")
+        status, _, _ = self.run_program("pavsdi", [], stdin="602\n24310\n")
+        self.assertEqual(0, status)
+        self.assertEqual([(0, 1, 60), (0, 9, 76), (1000, 1, 62), (1000, 9, 77), (1500, 1, 64), (1750, 1, 65),
+                          (1750, 9, 77)], self.starts())
+
     def test_long_piece_is_kept_checked_and_played_whole(self):
         self.write("long.tab", LONG)
         status, lines, _ = self.run_program("pavsdi", ["\\orfeon\\long.tab"])

@@ -48,27 +48,44 @@ TEST_F(ScoreTablature, ExportReadsWhatThePlayerSounds) {
       {"ia f+: o5 4f f0", "0:66:4 4:65:4 ", 1},
   };
   for (const Case& c : cases) {
-    int tempo = 0;
-    formats::TScorePart part = TablatureToScore(c.text, "essai", &tempo);
+    formats::TScorePart part = TablatureToScore(c.text, "essai");
     EXPECT_EQ(c.notes, Notes(part)) << c.text;
     EXPECT_EQ(c.measures, part.measures.size()) << c.text;
   }
 }
 
-TEST_F(ScoreTablature, ExportKeepsTempoKeyTimeAndAnnotations) {
-  int tempo = 0;
-  WorkingState.Tempo = 100;
-  formats::TScorePart part = TablatureToScore(
-      "t90 ia b-e-: im3/4: ii40: inmf: icdoux: ihGm: o5 id2: ipla: 4g in>: a b-", "essai", &tempo);
-  EXPECT_EQ(90, tempo);
-  EXPECT_EQ(100u, WorkingState.Tempo);  // the reading leaves the state as it was
-  EXPECT_EQ(40, part.program);
+std::string Marks(const formats::TScorePart& part) {
   std::string marks;
   for (const formats::TScoreMark& k : part.marks)
     marks += std::string(1, k.kind) + std::to_string(k.at * 4 / Q) + "=" + std::to_string(k.value) + "/" + k.text + " ";
-  EXPECT_EQ("a0=-2/ m0=3/ n0=0/mf c0=0/doux h0=0/gm n4=0/cresc. ", marks);
+  return marks;
+}
+
+TEST_F(ScoreTablature, ExportKeepsTempoKeyTimeAndAnnotations) {
+  WorkingState.Tempo = 100;
+  formats::TScorePart part = TablatureToScore(
+      "t90 ia b-e-: im3/4: ii40: inmf: icdoux: ihGm: o5 id2: ipla: 4g in>: t120 a b-", "essai");
+  EXPECT_EQ(100u, WorkingState.Tempo);  // the reading leaves the state as it was
+  EXPECT_EQ(40, part.program);
+  EXPECT_EQ("t0=90/ a0=-2/ m0=3/ n0=0/mf c0=0/doux h0=0/gm t4=120/ n4=0/cresc. ", Marks(part));
   EXPECT_EQ("2", part.notes[0].fingering);
   EXPECT_EQ("la", part.notes[0].lyric);
+}
+
+TEST_F(ScoreTablature, ExportMarksTheTempoEachNotePlaysAt) {
+  struct Case {
+    const char* text;
+    const char* marks;
+  } cases[] = {
+      {"o5 4c d", "t0=100/ "},  // none written: the working tempo
+      {"o5 4c t90 d t120 e", "t0=120/ t4=90/ t8=120/ "},  // before the first, the tempo the text leaves
+      {"t90 o5 4c t90 d t20 e", "t0=90/ "},                // the same again, or out of range
+      {"t90 o5 (4c t60 e) 4d", "t0=90/ t4=60/ "},          // a chord keeps its first note's
+  };
+  for (const Case& c : cases) {
+    WorkingState.Tempo = 100;
+    EXPECT_EQ(c.marks, Marks(TablatureToScore(c.text, "essai"))) << c.text;
+  }
 }
 
 TEST_F(ScoreTablature, ImportedScoreReadsBackToItsNotes) {
@@ -96,8 +113,7 @@ TEST_F(ScoreTablature, ImportedScoreReadsBackToItsNotes) {
   std::string text = ScoreToTablature(score.parts[0], "", &report);
   EXPECT_EQ("t120 ia f+: im3/4: o5 4g (2f \n8p) f0 (o6 12c e) d c 4p \n", text);
   EXPECT_TRUE(report.empty());
-  int tempo = 0;
-  EXPECT_EQ("0:67:4 4:66:8~ 12:66:2 14:65:2 ", Notes(TablatureToScore(text.c_str(), "x", &tempo)).substr(0, 31));
+  EXPECT_EQ("0:67:4 4:66:8~ 12:66:2 14:65:2 ", Notes(TablatureToScore(text.c_str(), "x")).substr(0, 31));
 }
 
 }  // namespace

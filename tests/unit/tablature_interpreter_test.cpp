@@ -17,7 +17,7 @@ class Interpreter : public PavTest {
   }
 
   int Read(const std::string& text, const char* options = "", int first = 1, int last = 1000) {
-    return InterpretTablature(text.c_str(), options, first, last, pitches, lengths, modes, marks);
+    return InterpretTablature(text.c_str(), options, first, last, lists);
   }
   std::vector<int> Pitches() const {
     std::vector<int> out;
@@ -30,10 +30,11 @@ class Interpreter : public PavTest {
     return out;
   }
 
-  TNoteList pitches{};
-  TLengthList lengths{};
-  TModeList modes{};
-  TMarkList marks{};
+  TReadingLists lists{};
+  TNoteList& pitches = lists.pitches;
+  TLengthList& lengths = lists.lengths;
+  TModeList& modes = lists.modes;
+  TMarkList& marks = lists.marks;
 };
 
 TEST_F(Interpreter, NotesOctavesAndAccidentals) {

@@ -97,10 +97,11 @@ class TablatureProperty : public PavTest {
 
   std::mt19937 random_{19620417};
   long notesOn = 0;  // so that a generator that plays nothing is noticed
-  TNoteList pitches{};
-  TLengthList lengths{};
-  TModeList modes{};
-  TMarkList marks{};
+  TReadingLists lists{};
+  TNoteList& pitches = lists.pitches;
+  TLengthList& lengths = lists.lengths;
+  TModeList& modes = lists.modes;
+  TMarkList& marks = lists.marks;
 };
 
 TEST_F(TablatureProperty, InterpretedWithAnyOptionsRangesAndAnswers) {
@@ -109,7 +110,7 @@ TEST_F(TablatureProperty, InterpretedWithAnyOptionsRangesAndAnswers) {
     std::string text = Tablature();
     std::string options = Options();
     ScriptAnswers();
-    int answer = InterpretTablature(text.c_str(), options.c_str(), Bound(1), Bound(2047), pitches, lengths, modes, marks);
+    int answer = InterpretTablature(text.c_str(), options.c_str(), Bound(1), Bound(2047), lists);
     ASSERT_TRUE(answer == 0 || answer == kYes || answer == kNo || answer == kCancel) << answer;
     ASSERT_LE(pitches.Count, kMaxListEntries);
     ExpectSound(round, text);
