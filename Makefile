@@ -10,9 +10,10 @@
 # make bench  builds and runs the benchmarks (timing, start-up, rendering,
 #             memory); BENCH_QUICK=1 plays shorter pieces
 # make windows   cross-builds the Windows programs into build-windows with
-#             mingw-w64 (pavsdi.exe, devprobe.exe, sonplay.exe, clipsend.exe);
-#             make test runs their tests under wine but those of the shared
-#             code only (label "shared"), which make test-windows runs too
+#             mingw-w64 (pavsdiw.exe, the window; pavsdi.exe, devprobe.exe,
+#             sonplay.exe, clipsend.exe);
+#             make test runs their tests under wine, less the black-box tests
+#             of the shared code (label "shared") that make test-windows adds
 # make windows-installer   builds build-windows/PavSdi-VERSION-setup.exe
 #             with NSIS (a per-user install, without administrator rights)
 BUILD ?= build

@@ -2,12 +2,14 @@
 """Checks the layers of src/ from the includes.
 
 Layers, lowest first: formats, platform, core, midi, tablature, harmony,
-clipboard, app, drivers, the terminal front end, the window (shell), then
-src/main.cpp. A file may include its
-own folder and the folders below it, never one above. Only the drivers and
+clipboard, app, drivers, the terminal front end, the windows (shell, the wx
+window, and win32, the native Windows one, side by side), then src/main.cpp.
+A file may include its own folder and the folders below it, never one above,
+and neither window includes the other. Only the drivers and
 the window see system libraries: nothing below them includes a toolkit,
 sound or MIDI header. The system's own headers of Windows appear only in
-its halves: files named *_win.cpp or *_win.h, or in a windows/ folder.
+its halves: files named *_win.cpp or *_win.h, or in a windows/ folder, and
+the native window, src/win32.
 Circles of includes between files are refused too.
 Prints every fault and exits 1 when there is one.
 
@@ -17,11 +19,13 @@ import re
 import sys
 
 LAYERS = ["formats", "platform", "core", "midi", "tablature", "harmony",
-          "clipboard", "app", "drivers", "terminal", "shell"]
+          "clipboard", "app", "drivers", "terminal", "shell", "win32"]
+# The two windows stand side by side: each is a front end of its own.
+WINDOWS = {"shell", "win32"}
 # System headers that belong to the back ends and the window only.
 SYSTEM_HEADERS = re.compile(r"^(wx/|fluidsynth|rtmidi|RtMidi|alsa/|sndfile|pulse/|cairo)")
 SYSTEM_LAYER = LAYERS.index("drivers")
-WINDOWS_HEADERS = re.compile(r"^(windows|mmsystem|timeapi|shellapi|shlobj|bcrypt|commctrl|io)\.h$", re.I)
+WINDOWS_HEADERS = re.compile(r"^(windows|mmsystem|timeapi|shellapi|shlobj|bcrypt|commctrl|commdlg|oleacc|io)\.h$", re.I)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
@@ -34,7 +38,8 @@ def layer_of(relative):
 
 def windows_half(relative):
     stem = os.path.splitext(os.path.basename(relative))[0]
-    return stem.endswith("_win") or "windows" in relative.split("/")[:-1]
+    folders = relative.split("/")[:-1]
+    return stem.endswith("_win") or "windows" in folders or folders[:1] == ["win32"]
 
 
 def main(src):
@@ -56,6 +61,8 @@ def main(src):
                     graph[relative].append(header)
                     if layer_of(header) > own:
                         faults.append(f"{relative}: includes {header}, a higher layer")
+                    elif {relative.split("/")[0], header.split("/")[0]} == WINDOWS:
+                        faults.append(f"{relative}: includes {header}, the other window")
                 elif SYSTEM_HEADERS.match(header) and own < SYSTEM_LAYER:
                     faults.append(f"{relative}: includes <{header}>, a system library below the drivers")
                 elif WINDOWS_HEADERS.match(header) and not windows_half(relative):

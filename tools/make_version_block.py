@@ -4,7 +4,10 @@ layout of a version resource (VS_VERSIONINFO with its fixed information,
 one string table "040904E4" and the translation 0x0409/0x04E4), strings in
 UTF-16LE.
 
-usage: make_version_block.py OUTPUT.cpp VERSION"""
+An OUTPUT ending in ".bin" gets the block itself: the Windows window takes it
+as its version resource.
+
+usage: make_version_block.py OUTPUT.cpp|OUTPUT.bin VERSION"""
 import struct
 import sys
 
@@ -63,6 +66,10 @@ def version_block(version):
 def main():
     output, version = sys.argv[1], sys.argv[2]
     block = version_block(version)
+    if output.endswith(".bin"):
+        with open(output, "wb") as f:
+            f.write(block)
+        return
     rows = [", ".join("0x%02x" % b for b in block[i:i + 16]) for i in range(0, len(block), 16)]
     with open(output, "w", encoding="ascii") as f:
         f.write("// Written by the build (tools/make_version_block.py): the version block.\n")

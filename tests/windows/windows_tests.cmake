@@ -18,8 +18,8 @@ foreach(posix_only clipboard_exchange_test console_test document_registration_te
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${TESTS}/unit/${posix_only}.cpp)
 endforeach()
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${TESTS}/windows/windows_backends_test.cpp
-               ${TESTS}/windows/classes_registry_test.cpp)
-target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_terminal GTest::gtest_main)
+               ${TESTS}/windows/classes_registry_test.cpp ${TESTS}/windows/keys_while_playing_test.cpp)
+target_link_libraries(unit_tests PRIVATE pavsdi_fakes pavsdi_app pavsdi_terminal pavsdi_win32 GTest::gtest_main)
 target_compile_definitions(unit_tests PRIVATE PAVSDI_VERSION="${PROJECT_VERSION}")
 add_test(NAME unit COMMAND unit_tests)
 
@@ -65,3 +65,11 @@ set_tests_properties(windows_installer_build PROPERTIES FIXTURES_SETUP installer
 add_test(NAME windows_installer COMMAND /usr/bin/python3 ${TESTS}/windows/test_installer.py)
 set_tests_properties(windows_installer PROPERTIES FIXTURES_REQUIRED installer ENVIRONMENT
   "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_VERSION=${PROJECT_VERSION}")
+
+# The native window, pavsdiw.exe, driven with keys on a virtual display with
+# a window manager; window_probe.exe reads its windows in the same prefix.
+add_executable(window_probe ${TESTS}/windows/window_probe.cpp)
+set_target_properties(window_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_test(NAME native_window COMMAND /usr/bin/python3 ${TESTS}/windows/test_native_window.py)
+set_tests_properties(native_window PROPERTIES RUN_SERIAL TRUE ENVIRONMENT
+  "PAVSDI_BUILD=${CMAKE_BINARY_DIR};PAVSDI_SOURCE=${CMAKE_SOURCE_DIR};PAVSDI_WINE=${CMAKE_SOURCE_DIR}/scripts/wine-run")
